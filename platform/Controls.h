@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+// The controls of the forms runtime, as Qt widgets that behave the way users of
+// classic fixed-layout forms expect.
+namespace tolvane::platform {
+
+class Label final : public QLabel {
+public:
+    Label(QWidget* parent, bool autoSize);
+    void SetCaption(const QString& caption);
+
+private:
+    bool autoSize_;
+};
+
+// Toggles on a click anywhere in its box; a click never leaves it grayed.
+class CheckBox final : public QCheckBox {
+public:
+    explicit CheckBox(QWidget* parent);
+
+protected:
+    bool hitButton(const QPoint& pos) const override;
+    void nextCheckState() override;
+};
+
+// Enter presses the button only when it has the focus, like Space does.
+class CommandButton final : public QPushButton {
+public:
+    explicit CommandButton(QWidget* parent);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+};
+
+// Multi-line, wrapping at its width, no border, no scroll bars; Tab moves on
+// to the next control instead of typing a tab.
+class TextBox final : public QPlainTextEdit {
+public:
+    explicit TextBox(QWidget* parent);
+};
+
+class Line final : public QWidget {
+public:
+    Line(QWidget* parent, QLine line);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QLine line_;
+};
+
+} // namespace tolvane::platform

@@ -1,0 +1,93 @@
+#include "Runtime.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <new>
+
+#include "ErrorReport.h"
+#include "Form.h"
+#include "RuntimeError.h"
+
+namespace tolvane::platform {
+namespace {
+
+Runtime* current = nullptr;
+
+// Thrown by End to leave the running handler at once; caught only by Dispatch.
+struct ProgramEnd {};
+
+} // namespace
+
+Runtime::Runtime() : presenter_([](QMessageBox& box) { box.exec(); }) {
+    Q_ASSERT(!current);
+    current = this;
+}
+
+Runtime::~Runtime() {
+    // The instances go newest first, while the application is still there.
+    forms_.clear();
+    while (!globals_.empty()) globals_.pop_back();
+    current = nullptr;
+}
+
+Runtime& Runtime::Current() {
+    Q_ASSERT(current);
+    return *current;
+}
+
+int Runtime::Run(const std::function<void()>& start) {
+    Dispatch(start);
+    if (ended_) return exitStatus_;
+    inEventLoop_ = true;
+    const int status = QApplication::exec();
+    inEventLoop_ = false;
+    return ended_ ? exitStatus_ : status;
+}
+
+void Runtime::Dispatch(const std::function<void()>& handler) {
+    // One handler at a time, and none once the program is on its way out.
+    if (running_ || stopping_) return;
+    running_ = true;
+    try {
+        handler();
+        running_ = false;
+    } catch (const ProgramEnd&) {
+        running_ = false;
+        Stop(0);
+    } catch (const RuntimeError& error) {
+        running_ = false;
+        Report(error);
+    } catch (const std::bad_alloc&) {
+        running_ = false;
+        Report(RuntimeError(kOutOfMemory, "memory"));
+    } catch (const std::exception& error) {
+        running_ = false;
+        Report(RuntimeError(kInternalError, error.what()));
+    }
+}
+
+void Runtime::End() { throw ProgramEnd{}; }
+
+void Runtime::CheckFault(Operation operation, const std::string& where) const {
+    if (!faultHook_) return;
+    if (const auto number = faultHook_(operation, where)) throw RuntimeError(*number, where);
+}
+
+void Runtime::Report(const RuntimeError& error) {
+    stopping_ = true;
+    const auto box = BuildErrorReport(error);
+    presenter_(*box);
+    Stop(kErrorExitStatus);
+}
+
+void Runtime::Stop(int status) {
+    stopping_ = true;
+    ended_ = true;
+    exitStatus_ = status;
+    for (Form* form : forms_) {
+        if (QWidget* window = form->Window()) window->hide();
+    }
+    if (inEventLoop_) QApplication::exit(status);
+}
+
+} // namespace tolvane::platform

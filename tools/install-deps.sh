@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that tolvane needs and that are not there yet.
+# Usage: tools/install-deps.sh [build] [desktop] [bench]
+#   build    compiler, CMake, Qt 6 Widgets, GoogleTest, the IPA Gothic fonts (default)
+#   desktop  a real X display for screenshots: Xvfb, a window manager, ImageMagick
+#   bench    the benchmark tools
+set -euo pipefail
+
+declare -A groups=(
+  [build]="g++ make cmake ninja-build pkg-config qt6-base-dev libgtest-dev libgmock-dev fonts-ipafont-gothic fontconfig"
+  [desktop]="xvfb openbox imagemagick x11-utils xdotool"
+  [bench]="libbenchmark-dev xvfb openbox xdotool x11-utils valgrind"
+)
+
+wanted=()
+for group in "${@:-build}"; do
+  [[ -n "${groups[$group]:-}" ]] || { echo "install-deps: unknown group '$group'" >&2; exit 2; }
+  read -ra pkgs <<<"${groups[$group]}"
+  wanted+=("${pkgs[@]}")
+done
+
+missing=()
+for pkg in "${wanted[@]}"; do
+  status=$(dpkg-query -W -f='${db:Status-Status}' "$pkg" 2>/dev/null || true)
+  [[ "$status" == installed ]] || missing+=("$pkg")
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+sudo=()
+[[ $(id -u) -eq 0 ]] || sudo=(sudo)
+echo "install-deps: installing ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
