@@ -2,6 +2,8 @@
 
 #include <QKeyEvent>
 #include <QPainter>
+#include <QStyleOptionFocusRect>
+#include <algorithm>
 
 namespace tolvane::platform {
 
@@ -25,6 +27,39 @@ void CheckBox::nextCheckState() {
     const bool tick = checkState() != Qt::Checked;
     setTristate(false);
     setCheckState(tick ? Qt::Checked : Qt::Unchecked);
+}
+
+void CheckBox::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QPalette& colours = palette();
+    const int side = std::min(13, height() - 1);
+    const QRect box(0, (height() - side) / 2, side, side);
+    const bool grayed = checkState() == Qt::PartiallyChecked;
+    painter.fillRect(box, isDown() || grayed ? colours.color(QPalette::Button) : colours.color(QPalette::Base));
+    painter.setPen(colours.color(QPalette::Shadow));
+    painter.drawRect(box.adjusted(0, 0, -1, -1));
+    if (checkState() != Qt::Unchecked) {
+        painter.setRenderHint(QPainter::Antialiasing);
+        QPen tick(colours.color(grayed ? QPalette::Mid : QPalette::Text), side / 6.0);
+        painter.setPen(tick);
+        const QPointF o = box.topLeft();
+        const double s = side;
+        const QPointF mark[] = {o + QPointF(0.22 * s, 0.5 * s), o + QPointF(0.42 * s, 0.72 * s),
+                                o + QPointF(0.8 * s, 0.28 * s)};
+        painter.drawPolyline(mark, 3);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+    }
+    const QRect textArea = rect().adjusted(side + 4, 0, 0, 0);
+    painter.setPen(colours.color(QPalette::WindowText));
+    painter.drawText(textArea, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text());
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = painter.boundingRect(textArea, Qt::AlignLeft | Qt::AlignVCenter, text())
+                         .adjusted(-1, 0, 1, 0)
+                         .intersected(rect());
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+    }
 }
 
 CommandButton::CommandButton(QWidget* parent) : QPushButton(parent) {

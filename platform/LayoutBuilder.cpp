@@ -12,6 +12,7 @@ namespace tolvane::platform {
 namespace {
 
 const QColor kPageGreyColour(kPageGrey, kPageGrey, kPageGrey);
+const QColor kDisabledTextColour(109, 109, 109);
 
 // Labels and check boxes are opaque, in the system's button colours.
 void PaintButtonFace(QWidget& widget) {
@@ -28,6 +29,8 @@ void PaintPageGrey(QWidget& widget) {
         palette.setColor(group, QPalette::Window, kPageGreyColour);
         palette.setColor(group, QPalette::Base, kPageGreyColour);
     }
+    // Disabled text stays readable on the grey.
+    palette.setColor(QPalette::Disabled, QPalette::Text, kDisabledTextColour);
     widget.setPalette(palette);
     widget.setAutoFillBackground(true);
 }
