@@ -2,6 +2,8 @@
 
 #include <QKeyEvent>
 #include <QPainter>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QStyleOptionFocusRect>
 #include <algorithm>
 
@@ -76,13 +78,34 @@ void CommandButton::keyPressEvent(QKeyEvent* event) {
     QPushButton::keyPressEvent(event);
 }
 
-TextBox::TextBox(QWidget* parent) : QPlainTextEdit(parent) {
+TextBox::TextBox(QWidget* parent) : QTextEdit(parent) {
+    setAcceptRichText(false);
     setFrameShape(QFrame::NoFrame);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    setLineWrapMode(QTextEdit::WidgetWidth);
     setTabChangesFocus(true);
     document()->setDocumentMargin(1);
+}
+
+void TextBox::SetText(const QString& text) {
+    setPlainText(text);
+    FitLinesToFont();
+}
+
+void TextBox::changeEvent(QEvent* event) {
+    QTextEdit::changeEvent(event);
+    if (event->type() == QEvent::FontChange) FitLinesToFont();
+}
+
+void TextBox::FitLinesToFont() {
+    QTextBlockFormat lines;
+    lines.setLineHeight(QFontInfo(font()).pixelSize(), QTextBlockFormat::FixedHeight);
+    QTextCursor all(document());
+    all.select(QTextCursor::Document);
+    all.mergeBlockFormat(lines);
+    // Spacing is layout, not an edit the user could undo.
+    document()->clearUndoRedoStacks();
 }
 
 Line::Line(QWidget* parent, QLine line) : QWidget(parent), line_(line) {

@@ -2,7 +2,7 @@
 
 #include <QCheckBox>
 #include <QLabel>
-#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QPushButton>
 
 // The controls of the forms runtime, as Qt widgets that behave the way users of
@@ -40,10 +40,18 @@ protected:
 };
 
 // Multi-line, wrapping at its width, no border, no scroll bars; Tab moves on
-// to the next control instead of typing a tab.
-class TextBox final : public QPlainTextEdit {
+// to the next control instead of typing a tab. Lines stand one font height
+// apart, as the layouts were drawn for, not at the font's wider line spacing.
+class TextBox final : public QTextEdit {
 public:
     explicit TextBox(QWidget* parent);
+    void SetText(const QString& text);
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private:
+    void FitLinesToFont();
 };
 
 class Line final : public QWidget {

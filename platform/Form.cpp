@@ -107,7 +107,7 @@ void ControlRef::SetCaption(std::u16string_view caption) {
 void ControlRef::SetText(std::u16string_view text) {
     QWidget& widget = Prepare(Operation::Text);
     if (kind_ != ControlKind::TextBox) throw RuntimeError(kInvalidProperty, Where() + ".Text");
-    static_cast<TextBox&>(widget).setPlainText(ToQString(text));
+    static_cast<TextBox&>(widget).SetText(ToQString(text));
 }
 
 logic::Int16 ControlRef::Value() {

@@ -58,7 +58,7 @@ QWidget* CreateControl(const ControlSpec& spec, QWidget* parent) {
     case ControlKind::TextBox: {
         auto* text = new TextBox(parent);
         if (spec.style & kPageBackground) PaintPageGrey(*text);
-        text->setPlainText(caption);
+        text->SetText(caption);
         return text;
     }
     case ControlKind::Line: {

@@ -1,5 +1,0 @@
-if(EXISTS "/work/main/build/default/tests/logic/tolvane_logic_tests[1]_tests.cmake")
-  include("/work/main/build/default/tests/logic/tolvane_logic_tests[1]_tests.cmake")
-else()
-  add_test(tolvane_logic_tests_NOT_BUILT tolvane_logic_tests_NOT_BUILT)
-endif()
