@@ -3,7 +3,7 @@
 PRESET ?= default
 BUILD := build/$(PRESET)
 
-.PHONY: all deps configure build run check format clean
+.PHONY: all deps configure build run check package format clean
 
 all: build
 
@@ -21,6 +21,10 @@ run: build
 
 check: build
 	ctest --preset $(PRESET)
+
+# A Debian package of the optimised build, in build/<preset>/.
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
