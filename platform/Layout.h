@@ -37,6 +37,7 @@ struct ControlSpec {
     std::u16string caption;      // caption, or text of a text box, before load
     unsigned style = kPlain;
     std::optional<FontSpec> font = std::nullopt;
+    std::u16string description = {}; // what a screen reader says beyond the caption
 };
 
 enum class Background { PageGrey, ButtonFace };

@@ -132,6 +132,7 @@ BuiltForm BuildForm(const FormSpec& spec) {
             if (auto* label = dynamic_cast<Label*>(widget)) label->SetCaption(label->text());
         }
         Place(control, *widget);
+        if (!control.description.empty()) widget->setAccessibleDescription(ToQString(control.description));
         widget->setEnabled(!(control.style & kDisabled));
         widget->setVisible(!(control.style & kHidden));
         if (TakesFocus(control)) {

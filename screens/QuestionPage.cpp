@@ -42,22 +42,34 @@ constexpr std::u16string_view kNo = u"いいえ";
 
 std::u16string ToU16(const std::string& ascii) { return {ascii.begin(), ascii.end()}; }
 
+// Tells the 32 "はい" boxes apart for a screen reader: "項目１：statement　回答：はい".
+std::u16string Describe(int item, std::u16string_view answer) {
+    std::u16string number;
+    if (item >= 10) number += static_cast<char16_t>(u'０' + item / 10);
+    number += static_cast<char16_t>(u'０' + item % 10);
+    return u"項目" + number + u"：" + std::u16string(logic::ItemStatement(item)) + u"　回答：" +
+           std::u16string(answer);
+}
+
 } // namespace
 
 void AppendItemRows(int page, std::vector<ControlSpec>& controls) {
     for (int k = 1; k <= logic::kItemsPerPage; ++k) {
         const ItemRow& row = kItemRows[static_cast<std::size_t>(k - 1)];
         const int top = kFirstRowTop + kRowPitch * (k - 1);
+        const int item = logic::ItemAt(page, k);
         const std::string yes = "Check" + std::to_string(logic::YesBox(k));
         const std::string no = "Check" + std::to_string(logic::NoBox(k));
         // Before load the boxes of the first row read as they will, the others their names.
         controls.push_back({ControlKind::Label, "Label" + std::to_string(logic::ItemLabel(k)),
                             {kLabelLeft, top, row.labelWidth, kRowHeight}, row.labelTab,
-                            std::u16string(logic::ItemStatement(logic::ItemAt(page, k)))});
+                            std::u16string(logic::ItemStatement(item))});
         controls.push_back({ControlKind::CheckBox, yes, {kYesLeft, top, row.yesWidth, kRowHeight},
-                            row.yesTab, k == 1 ? std::u16string(kYes) : ToU16(yes)});
+                            row.yesTab, k == 1 ? std::u16string(kYes) : ToU16(yes),
+                            platform::kPlain, std::nullopt, Describe(item, kYes)});
         controls.push_back({ControlKind::CheckBox, no, {kNoLeft, top, row.noWidth, kRowHeight},
-                            row.noTab, k == 1 ? std::u16string(kNo) : ToU16(no)});
+                            row.noTab, k == 1 ? std::u16string(kNo) : ToU16(no),
+                            platform::kPlain, std::nullopt, Describe(item, kNo)});
     }
 }
 
