@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "Fonts.h"
+#include "Application.h"
 #include "Runtime.h"
 #include "Screens.h"
 
@@ -27,11 +27,7 @@ int main(int argc, char* argv[]) {
     QApplication app(qtArgc, argv);
     qInstallMessageHandler(nullptr);
 
-    QApplication::setApplicationName(QStringLiteral("tolvane"));
-    QApplication::setApplicationVersion(QStringLiteral("1.00"));
-    // Screens are hidden, never closed; the program ends only through End or an error.
-    QApplication::setQuitOnLastWindowClosed(false);
-    tolvane::platform::InstallFontSubstitutions();
+    tolvane::platform::SetUpApplication();
 
     tolvane::platform::Runtime runtime;
     return runtime.Run(tolvane::screens::StartUp);

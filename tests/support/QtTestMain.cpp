@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <gtest/gtest.h>
 
-#include "Fonts.h"
+#include "Application.h"
 
 namespace {
 
@@ -27,7 +27,6 @@ int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
-    tolvane::platform::InstallFontSubstitutions();
+    tolvane::platform::SetUpApplication();
     return RUN_ALL_TESTS();
 }
