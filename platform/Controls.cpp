@@ -2,9 +2,9 @@
 
 #include <QKeyEvent>
 #include <QPainter>
+#include <QStyleOptionFocusRect>
 #include <QTextBlock>
 #include <QTextCursor>
-#include <QStyleOptionFocusRect>
 #include <algorithm>
 
 namespace tolvane::platform {
@@ -37,7 +37,8 @@ void CheckBox::paintEvent(QPaintEvent*) {
     const int side = std::min(13, height() - 1);
     const QRect box(0, (height() - side) / 2, side, side);
     const bool grayed = checkState() == Qt::PartiallyChecked;
-    painter.fillRect(box, isDown() || grayed ? colours.color(QPalette::Button) : colours.color(QPalette::Base));
+    painter.fillRect(box, isDown() || grayed ? colours.color(QPalette::Button)
+                                             : colours.color(QPalette::Base));
     painter.setPen(colours.color(QPalette::Shadow));
     painter.drawRect(box.adjusted(0, 0, -1, -1));
     if (checkState() != Qt::Unchecked) {
@@ -70,8 +71,9 @@ CommandButton::CommandButton(QWidget* parent) : QPushButton(parent) {
 }
 
 void CommandButton::keyPressEvent(QKeyEvent* event) {
+    // The keypad's Enter comes with the keypad modifier and counts as Enter too.
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-        event->modifiers() == Qt::NoModifier && !event->isAutoRepeat()) {
+        (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && !event->isAutoRepeat()) {
         click();
         return;
     }

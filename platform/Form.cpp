@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWindow>
 
 #include "Controls.h"
 #include "LayoutBuilder.h"
@@ -10,8 +11,7 @@
 
 namespace tolvane::platform {
 
-Form::Form(const FormSpec& spec)
-    : runtime_(Runtime::Current()), spec_(spec), name_(spec.name) {
+Form::Form(const FormSpec& spec) : runtime_(Runtime::Current()), spec_(spec), name_(spec.name) {
     runtime_.Register(*this);
 }
 
@@ -36,7 +36,8 @@ void Form::EnsureLoaded() {
         QObject::connect(static_cast<CommandButton*>(control.widget), &QPushButton::clicked,
                          [this, run = handler->second] { runtime_.Dispatch(run); });
     }
-    built.window->SetCloseRequestHandler([this] { runtime_.Dispatch([this] { OnCloseRequest(); }); });
+    built.window->SetCloseRequestHandler(
+        [this] { runtime_.Dispatch([this] { OnCloseRequest(); }); });
     firstInTabOrder_ = built.firstInTabOrder;
     // Loaded from here on: Form_Load's own operations must not load again.
     window_ = std::move(built.window);
@@ -75,7 +76,12 @@ void Form::CentreOnScreen() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen) return;
     const QRect available = screen->availableGeometry();
-    QRect frame(QPoint(0, 0), window_->size());
+    // The whole window is centred, frame included, as far as the platform
+    // knows the frame before the window is first shown; move() places the frame.
+    window_->winId();
+    const QWindow* handle = window_->windowHandle();
+    const QMargins margins = handle ? handle->frameMargins() : QMargins();
+    QRect frame(QPoint(0, 0), window_->size().grownBy(margins));
     frame.moveCenter(available.center());
     window_->move(frame.topLeft());
 }
@@ -124,8 +130,8 @@ logic::Int16 ControlRef::Value() {
 
 void ControlRef::SetFocus() {
     QWidget& widget = Prepare(Operation::Focus);
-    if (form_.CurrentState() != Form::State::Visible || !widget.isVisible() || !widget.isEnabled() ||
-        widget.focusPolicy() == Qt::NoFocus) {
+    if (form_.CurrentState() != Form::State::Visible || !widget.isVisible() ||
+        !widget.isEnabled() || widget.focusPolicy() == Qt::NoFocus) {
         throw RuntimeError(kInvalidCall, Where() + ".SetFocus");
     }
     widget.setFocus(Qt::OtherFocusReason);

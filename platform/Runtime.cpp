@@ -26,7 +26,8 @@ Runtime::Runtime() : presenter_([](QMessageBox& box) { box.exec(); }) {
 Runtime::~Runtime() {
     // The instances go newest first, while the application is still there.
     forms_.clear();
-    while (!globals_.empty()) globals_.pop_back();
+    while (!globals_.empty())
+        globals_.pop_back();
     current = nullptr;
 }
 
@@ -63,6 +64,10 @@ void Runtime::Dispatch(const std::function<void()>& handler) {
     } catch (const std::exception& error) {
         running_ = false;
         Report(RuntimeError(kInternalError, error.what()));
+    } catch (...) {
+        // Nothing may leave a handler into the event loop, whatever was thrown.
+        running_ = false;
+        Report(RuntimeError(kInternalError, "unknown exception"));
     }
 }
 
