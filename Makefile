@@ -3,7 +3,7 @@
 PRESET ?= default
 BUILD := build/$(PRESET)
 
-.PHONY: all deps configure build run check package format clean
+.PHONY: all deps configure build run check soak package bench format clean
 
 all: build
 
@@ -19,12 +19,33 @@ build: configure
 run: build
 	$(BUILD)/app/tolvane
 
+# Every test, first in the optimised build, then built with AddressSanitizer
+# and UndefinedBehaviorSanitizer (preset asan, in build/asan).
 check: build
 	ctest --preset $(PRESET)
+	@$(MAKE) --no-print-directory PRESET=asan build
+	ctest --preset asan
+
+# The long random walk through the program against its model: not part of
+# `make check`. SOAK_STEPS sets its length.
+SOAK_STEPS ?= 100000
+soak: build
+	$(BUILD)/tests/model/tolvane_model_soak $(SOAK_STEPS)
 
 # A Debian package of the optimised build, in build/<preset>/.
 package: build
 	cd $(BUILD) && cpack -G DEB
+
+# Start-up against a bare Qt window, every user action on the real screens and
+# the diagnosis core, in a build of its own; writes docs/performance.md.
+BENCH_BUILD := build/bench
+bench:
+	@tools/install-deps.sh build bench
+	@cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DTOLVANE_BENCH=ON -DBUILD_TESTING=OFF >/dev/null
+	@cmake --build $(BENCH_BUILD) --target tolvane tolvane_baseline tolvane_baseline_ja \
+		tolvane_startup_bench tolvane_interaction_bench tolvane_logic_bench
+	@bench/run-benchmarks.sh $(BENCH_BUILD) docs/performance.md
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
