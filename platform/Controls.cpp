@@ -100,6 +100,21 @@ void TextBox::changeEvent(QEvent* event) {
     if (event->type() == QEvent::FontChange) FitLinesToFont();
 }
 
+void TextBox::keyPressEvent(QKeyEvent* event) {
+    // Every Return starts a new line. Left to Qt, a Return on an empty line
+    // that carries a line format (ours: the fixed line height) only clears
+    // that format, so the second of two Returns would seem lost.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && !isReadOnly()) {
+        QTextCursor cursor = textCursor();
+        cursor.insertBlock();
+        setTextCursor(cursor);
+        ensureCursorVisible();
+        return;
+    }
+    QTextEdit::keyPressEvent(event);
+}
+
 void TextBox::FitLinesToFont() {
     QTextBlockFormat lines;
     lines.setLineHeight(QFontInfo(font()).pixelSize(), QTextBlockFormat::FixedHeight);

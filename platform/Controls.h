@@ -2,8 +2,8 @@
 
 #include <QCheckBox>
 #include <QLabel>
-#include <QTextEdit>
 #include <QPushButton>
+#include <QTextEdit>
 
 // The controls of the forms runtime, as Qt widgets that behave the way users of
 // classic fixed-layout forms expect.
@@ -49,6 +49,7 @@ public:
 
 protected:
     void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void FitLinesToFont();
