@@ -21,7 +21,13 @@ platform::Form& Page2() { return The<Form2>(); }
 
 platform::FormSpec DialogWindow(std::string name) {
     std::u16string caption(name.begin(), name.end());
-    return {std::move(name), std::move(caption), 4140, 3036, platform::Background::ButtonFace, true, {}};
+    return {std::move(name),
+            std::move(caption),
+            4140,
+            3036,
+            platform::Background::ButtonFace,
+            true,
+            {}};
 }
 
 const platform::FormSpec& Form3Layout() {
@@ -29,9 +35,27 @@ const platform::FormSpec& Form3Layout() {
         platform::FormSpec form = DialogWindow("Form3");
         auto& c = form.controls;
         c.push_back({CommandButton, "Command1", {1440, 2160, 1455, 495}, 0, u"Command1"});
-        c.push_back({Label, "Label1", {480, 360, 2730, 240}, 1, std::u16string(kLine1), platform::kPlain, kLineFont});
-        c.push_back({Label, "Label2", {480, 720, 2925, 240}, 2, std::u16string(kLine2), platform::kPlain, kLineFont});
-        c.push_back({Label, "Label3", {480, 1080, 1680, 240}, 3, std::u16string(kLine3), platform::kPlain, kLineFont});
+        c.push_back({Label,
+                     "Label1",
+                     {480, 360, 2730, 240},
+                     1,
+                     std::u16string(kLine1),
+                     platform::kPlain,
+                     kLineFont});
+        c.push_back({Label,
+                     "Label2",
+                     {480, 720, 2925, 240},
+                     2,
+                     std::u16string(kLine2),
+                     platform::kPlain,
+                     kLineFont});
+        c.push_back({Label,
+                     "Label3",
+                     {480, 1080, 1680, 240},
+                     3,
+                     std::u16string(kLine3),
+                     platform::kPlain,
+                     kLineFont});
         return form;
     }();
     return layout;

@@ -4,47 +4,37 @@
 #include "Form1.h"
 #include "PageCheck.h"
 #include "Screens.h"
-#include "SourceNote.h"
 
 namespace tolvane::screens {
 namespace {
 
 using enum platform::ControlKind;
-using platform::kAutoSize;
-using platform::kDisabled;
 using platform::kHidden;
-using platform::kPageBackground;
 
 constexpr std::u16string_view kTitle = u"安全運転自己診断－２";
 
 const platform::FormSpec& Form2Layout() {
-    static const platform::FormSpec layout = [] {
-        platform::FormSpec form{"Form2", u"Form2", 10404, 7464, platform::Background::PageGrey,
-                                false, {}};
-        auto& c = form.controls;
-        c.push_back({Label, "Label1", {360, 120, 3315, 315}, 0, std::u16string(kTitle), kAutoSize, kPageTitleFont});
-        c.push_back({TextBox, "Text1", {600, 600, 5775, 495}, 1, std::u16string(kSourceNote) + u"\r\n", kDisabled | kPageBackground});
-        AppendItemRows(2, c);
-        // The back button stands above the cancel button on this page.
-        c.push_back({CommandButton, "Command1", {8520, 5040, 1335, 495}, 8, u"Command1"});
-        c.push_back({CommandButton, "Command2", {8520, 6480, 1335, 495}, 9, u"Command2"});
-        c.push_back({CommandButton, "Command3", {8520, 5760, 1335, 495}, 52, u"Command3"});
-        c.push_back({Label, "Label18", {8640, 7080, 1275, 180}, 53, u"by Quorvel. 2000"});
-        // Hidden from the start and never shown.
-        c.push_back({CommandButton, "Command4", {8520, 720, 1215, 495}, 57, u"Command4", kHidden});
-        c.push_back({Label, "Label22", {8520, 1440, 1215, 375}, 58, u"Label22", kHidden});
-        c.push_back({Label, "Label23", {8520, 2040, 1215, 375}, 59, u"Label23", kHidden});
-        c.push_back({Label, "Label24", {8640, 2640, 1095, 495}, 60, u"Label24", kHidden});
-        c.push_back({Label, "Label19", {120, 1320, 255, 255}, 54, u"A", kHidden});
-        c.push_back({Label, "Label20", {120, 3480, 375, 255}, 55, u"B", kHidden});
-        c.push_back({Label, "Label21", {120, 5280, 255, 255}, 56, u"C", kHidden});
-        c.push_back({Label, "Label25", {5400, 7080, 1035, 180}, 61, u"by Zenth 2000", kHidden});
-        c.push_back({Line, "Line2", {480, 3360, 9600, 3360}, -1, u"", kHidden});
-        c.push_back({Line, "Line3", {480, 4800, 9600, 4800}, -1, u"", kHidden});
-        c.push_back({Line, "Line1", {480, 5160, 8280, 5160}, -1, u"", kHidden});
-        c.push_back({Line, "Line4", {480, 6600, 8280, 6600}, -1, u"", kHidden});
-        return form;
-    }();
+    static const platform::FormSpec layout = QuestionPageLayout(
+        2, kTitle,
+        {
+            // The back button stands above the cancel button on this page.
+            {CommandButton, "Command2", {8520, 6480, 1335, 495}, 9, u"Command2"},
+            {CommandButton, "Command3", {8520, 5760, 1335, 495}, 52, u"Command3"},
+            {Label, "Label18", {8640, 7080, 1275, 180}, 53, u"by Quorvel. 2000"},
+            // Hidden from the start and never shown.
+            {CommandButton, "Command4", {8520, 720, 1215, 495}, 57, u"Command4", kHidden},
+            {Label, "Label22", {8520, 1440, 1215, 375}, 58, u"Label22", kHidden},
+            {Label, "Label23", {8520, 2040, 1215, 375}, 59, u"Label23", kHidden},
+            {Label, "Label24", {8640, 2640, 1095, 495}, 60, u"Label24", kHidden},
+            {Label, "Label19", {120, 1320, 255, 255}, 54, u"A", kHidden},
+            {Label, "Label20", {120, 3480, 375, 255}, 55, u"B", kHidden},
+            {Label, "Label21", {120, 5280, 255, 255}, 56, u"C", kHidden},
+            {Label, "Label25", {5400, 7080, 1035, 180}, 61, u"by Zenth 2000", kHidden},
+            {Line, "Line2", {480, 3360, 9600, 3360}, -1, u"", kHidden},
+            {Line, "Line3", {480, 4800, 9600, 4800}, -1, u"", kHidden},
+            {Line, "Line1", {480, 5160, 8280, 5160}, -1, u"", kHidden},
+            {Line, "Line4", {480, 6600, 8280, 6600}, -1, u"", kHidden},
+        });
     return layout;
 }
 

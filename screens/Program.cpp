@@ -10,7 +10,8 @@ namespace {
 class PageAnswers final : public logic::AnswerSheet {
 public:
     logic::Int16 BoxValue(int page, int box) override {
-        platform::Form& form = page == 1 ? static_cast<platform::Form&>(The<Form1>()) : The<Form2>();
+        platform::Form& form =
+            page == 1 ? static_cast<platform::Form&>(The<Form1>()) : The<Form2>();
         return form.Check(box).Value();
     }
 };

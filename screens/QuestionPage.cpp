@@ -22,11 +22,21 @@ struct ItemRow {
 // both pages. The tab indices send the focus from the first two items to the
 // next and cancel buttons before the third item.
 constexpr std::array<ItemRow, logic::kItemsPerPage> kItemRows{{
-    {5055, 735, 1095, 2, 3, 4},    {5055, 975, 975, 5, 6, 7},     {5055, 975, 975, 10, 11, 12},
-    {5055, 975, 1095, 13, 14, 15}, {5055, 975, 1215, 16, 17, 18}, {5085, 1095, 1455, 19, 24, 25},
-    {5070, 1095, 1215, 20, 26, 27}, {5070, 1095, 1335, 21, 28, 29}, {5070, 975, 1215, 22, 30, 31},
-    {5055, 1095, 1095, 23, 32, 33}, {5070, 1095, 1095, 34, 35, 36}, {5055, 1095, 1095, 37, 38, 39},
-    {5055, 1095, 975, 40, 41, 42},  {5055, 1095, 975, 43, 44, 45},  {5055, 1095, 1095, 46, 48, 49},
+    {5055, 735, 1095, 2, 3, 4},
+    {5055, 975, 975, 5, 6, 7},
+    {5055, 975, 975, 10, 11, 12},
+    {5055, 975, 1095, 13, 14, 15},
+    {5055, 975, 1215, 16, 17, 18},
+    {5085, 1095, 1455, 19, 24, 25},
+    {5070, 1095, 1215, 20, 26, 27},
+    {5070, 1095, 1335, 21, 28, 29},
+    {5070, 975, 1215, 22, 30, 31},
+    {5055, 1095, 1095, 23, 32, 33},
+    {5070, 1095, 1095, 34, 35, 36},
+    {5055, 1095, 1095, 37, 38, 39},
+    {5055, 1095, 975, 40, 41, 42},
+    {5055, 1095, 975, 43, 44, 45},
+    {5055, 1095, 1095, 46, 48, 49},
     {5070, 1095, 1095, 47, 50, 51},
 }};
 
@@ -36,6 +46,8 @@ constexpr int kRowHeight = 180;
 constexpr int kLabelLeft = 600;
 constexpr int kYesLeft = 5760;
 constexpr int kNoLeft = 6840;
+
+constexpr platform::FontSpec kPageTitleFont{u"ＭＳ ゴシック", 15.6, 700};
 
 constexpr std::u16string_view kYes = u"はい";
 constexpr std::u16string_view kNo = u"いいえ";
@@ -51,8 +63,6 @@ std::u16string Describe(int item, std::u16string_view answer) {
            std::u16string(answer);
 }
 
-} // namespace
-
 void AppendItemRows(int page, std::vector<ControlSpec>& controls) {
     for (int k = 1; k <= logic::kItemsPerPage; ++k) {
         const ItemRow& row = kItemRows[static_cast<std::size_t>(k - 1)];
@@ -61,16 +71,55 @@ void AppendItemRows(int page, std::vector<ControlSpec>& controls) {
         const std::string yes = "Check" + std::to_string(logic::YesBox(k));
         const std::string no = "Check" + std::to_string(logic::NoBox(k));
         // Before load the boxes of the first row read as they will, the others their names.
-        controls.push_back({ControlKind::Label, "Label" + std::to_string(logic::ItemLabel(k)),
-                            {kLabelLeft, top, row.labelWidth, kRowHeight}, row.labelTab,
+        controls.push_back({ControlKind::Label,
+                            "Label" + std::to_string(logic::ItemLabel(k)),
+                            {kLabelLeft, top, row.labelWidth, kRowHeight},
+                            row.labelTab,
                             std::u16string(logic::ItemStatement(item))});
-        controls.push_back({ControlKind::CheckBox, yes, {kYesLeft, top, row.yesWidth, kRowHeight},
-                            row.yesTab, k == 1 ? std::u16string(kYes) : ToU16(yes),
-                            platform::kPlain, std::nullopt, Describe(item, kYes)});
-        controls.push_back({ControlKind::CheckBox, no, {kNoLeft, top, row.noWidth, kRowHeight},
-                            row.noTab, k == 1 ? std::u16string(kNo) : ToU16(no),
-                            platform::kPlain, std::nullopt, Describe(item, kNo)});
+        controls.push_back({ControlKind::CheckBox,
+                            yes,
+                            {kYesLeft, top, row.yesWidth, kRowHeight},
+                            row.yesTab,
+                            k == 1 ? std::u16string(kYes) : ToU16(yes),
+                            platform::kPlain,
+                            std::nullopt,
+                            Describe(item, kYes)});
+        controls.push_back({ControlKind::CheckBox,
+                            no,
+                            {kNoLeft, top, row.noWidth, kRowHeight},
+                            row.noTab,
+                            k == 1 ? std::u16string(kNo) : ToU16(no),
+                            platform::kPlain,
+                            std::nullopt,
+                            Describe(item, kNo)});
     }
+}
+
+} // namespace
+
+platform::FormSpec QuestionPageLayout(int page, std::u16string_view title,
+                                      std::vector<ControlSpec> own) {
+    const std::string name = "Form" + std::to_string(page);
+    platform::FormSpec form{name,  ToU16(name), 10404, 7464, platform::Background::PageGrey,
+                            false, {}};
+    auto& c = form.controls;
+    c.push_back({ControlKind::Label,
+                 "Label1",
+                 {360, 120, 3315, 315},
+                 0,
+                 std::u16string(title),
+                 platform::kAutoSize,
+                 kPageTitleFont});
+    c.push_back({ControlKind::TextBox,
+                 "Text1",
+                 {600, 600, 5775, 495},
+                 1,
+                 std::u16string(kSourceNote) + u"\r\n",
+                 platform::kDisabled | platform::kPageBackground});
+    AppendItemRows(page, c);
+    c.push_back({ControlKind::CommandButton, "Command1", {8520, 5040, 1335, 495}, 8, u"Command1"});
+    c.insert(c.end(), std::make_move_iterator(own.begin()), std::make_move_iterator(own.end()));
+    return form;
 }
 
 QuestionPage::QuestionPage(int page, const platform::FormSpec& layout, PageTexts texts)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string_view>
+#include <vector>
 
 #include "Form.h"
 
@@ -30,9 +31,10 @@ private:
     PageTexts texts_;
 };
 
-// The item rows of a page, in twips as laid out.
-void AppendItemRows(int page, std::vector<platform::ControlSpec>& controls);
-
-inline constexpr platform::FontSpec kPageTitleFont{u"ＭＳ ゴシック", 15.6, 700};
+// A page's layout: the window and the controls both pages share (title,
+// source note, the sixteen item rows, the next or diagnose button), then the
+// page's own controls.
+platform::FormSpec QuestionPageLayout(int page, std::u16string_view title,
+                                      std::vector<platform::ControlSpec> own);
 
 } // namespace tolvane::screens

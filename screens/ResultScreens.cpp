@@ -12,9 +12,9 @@ namespace tolvane::screens {
 namespace {
 
 using enum platform::ControlKind;
+using logic::ResultType;
 using platform::kAutoSize;
 using platform::kPageBackground;
-using logic::ResultType;
 
 constexpr std::u16string_view kHeading = u"安全運転診断結果";
 constexpr std::u16string_view kTypeNote = u"２つ以上のタイプにあてはまるときがあります．";
@@ -31,21 +31,32 @@ struct Rows {
 // in front. Text1 is narrower than the rest and carries the finding's font.
 platform::FormSpec ResultLayout(std::string name, std::u16string caption,
                                 std::span<const Rows> boxes,
-                                std::span<const std::u16string_view> paragraphs, bool headingAutoSizes) {
-    platform::FormSpec form{std::move(name), std::move(caption), 6780, 5928,
-                            platform::Background::PageGrey, false, {}};
+                                std::span<const std::u16string_view> paragraphs,
+                                bool headingAutoSizes) {
+    platform::FormSpec form{
+        std::move(name), std::move(caption), 6780, 5928, platform::Background::PageGrey, false, {}};
     auto& c = form.controls;
     constexpr std::array kBoxTabs{0, 1, 3, 4, 6};
     for (std::size_t i = 0; i < boxes.size(); ++i) {
         const bool first = i == 0;
         const std::u16string text = i < paragraphs.size() ? std::u16string(paragraphs[i]) : u"";
-        c.push_back({TextBox, "Text" + std::to_string(i + 1),
-                     {480, boxes[i].top, first ? 5775 : 5895, boxes[i].height}, kBoxTabs[i], text,
-                     kPageBackground, first ? std::optional(kFindingFont) : std::nullopt});
+        c.push_back({TextBox,
+                     "Text" + std::to_string(i + 1),
+                     {480, boxes[i].top, first ? 5775 : 5895, boxes[i].height},
+                     kBoxTabs[i],
+                     text,
+                     kPageBackground,
+                     first ? std::optional(kFindingFont) : std::nullopt});
     }
-    c.push_back({Label, "Label2", {480, 360, 2415, 285}, headingAutoSizes ? 6 : 7,
-                 std::u16string(kHeading), headingAutoSizes ? kAutoSize : platform::kPlain, kHeadingFont});
-    c.push_back({Label, "Label1", {1800, 4680, 3495, 180}, 5, std::u16string(kTypeNote), kAutoSize});
+    c.push_back({Label,
+                 "Label2",
+                 {480, 360, 2415, 285},
+                 headingAutoSizes ? 6 : 7,
+                 std::u16string(kHeading),
+                 headingAutoSizes ? kAutoSize : platform::kPlain,
+                 kHeadingFont});
+    c.push_back(
+        {Label, "Label1", {1800, 4680, 3495, 180}, 5, std::u16string(kTypeNote), kAutoSize});
     c.push_back({CommandButton, "Command1", {2520, 5040, 1935, 495}, 2, u"Command1"});
     return form;
 }
@@ -95,7 +106,8 @@ void ResultScreen::Command1_Click() {
 }
 
 const platform::FormSpec& Form5::Layout() {
-    static constexpr std::array<Rows, 4> kBoxes{{{1080, 615}, {1920, 915}, {2760, 615}, {3480, 735}}};
+    static constexpr std::array<Rows, 4> kBoxes{
+        {{1080, 615}, {1920, 915}, {2760, 615}, {3480, 735}}};
     static const auto layout =
         ResultLayout("Form5", u"あなたはＡタイプ", kBoxes, paragraphs::kTypeA, true);
     return layout;
