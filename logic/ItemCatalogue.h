@@ -13,7 +13,9 @@ inline constexpr int kBoxesPerPage = 2 * kItemsPerPage;
 
 // Placement. Items are numbered 1 to 32, pages 1 and 2, positions 1 to 16.
 constexpr int PageOfItem(int item) { return item <= kItemsPerPage ? 1 : 2; }
-constexpr int PositionOfItem(int item) { return item <= kItemsPerPage ? item : item - kItemsPerPage; }
+constexpr int PositionOfItem(int item) {
+    return item <= kItemsPerPage ? item : item - kItemsPerPage;
+}
 constexpr int ItemAt(int page, int position) { return kItemsPerPage * (page - 1) + position; }
 constexpr int YesBox(int position) { return 2 * position - 1; }
 constexpr int NoBox(int position) { return 2 * position; }

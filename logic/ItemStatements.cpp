@@ -45,6 +45,8 @@ constexpr std::array<std::u16string_view, 32> kStatements = {{
 
 } // namespace
 
-std::u16string_view ItemStatement(int item) { return kStatements.at(static_cast<std::size_t>(item - 1)); }
+std::u16string_view ItemStatement(int item) {
+    return kStatements.at(static_cast<std::size_t>(item - 1));
+}
 
 } // namespace tolvane::logic

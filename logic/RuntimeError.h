@@ -10,8 +10,8 @@ namespace tolvane {
 
 // Error numbers, as the runtime reports them.
 enum ErrorNumber : int {
-    kInvalidCall = 5,       // an operation called where it cannot act
-    kOverflow = 6,          // a 16-bit addition left its range
+    kInvalidCall = 5, // an operation called where it cannot act
+    kOverflow = 6,    // a 16-bit addition left its range
     kOutOfMemory = 7,
     kInvalidProperty = 380, // a property the control does not have
     kInternalError = 51,    // anything the program did not foresee

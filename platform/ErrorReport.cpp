@@ -10,7 +10,8 @@ namespace {
 QString Description(int number) {
     switch (number) {
     case kInvalidCall: return QStringLiteral(u"この操作は，いまの状態では行えません．");
-    case kOverflow: return QStringLiteral(u"計算の結果が扱える範囲を超えました（オーバーフロー）．");
+    case kOverflow:
+        return QStringLiteral(u"計算の結果が扱える範囲を超えました（オーバーフロー）．");
     case kOutOfMemory: return QStringLiteral(u"メモリが不足しています．");
     case kInvalidProperty: return QStringLiteral(u"このコントロールには，その設定がありません．");
     case kInternalError: return QStringLiteral(u"予期しない内部エラーが発生しました．");

@@ -32,9 +32,9 @@ struct Box {
 struct ControlSpec {
     ControlKind kind;
     std::string name;
-    Box box;                     // a line: from (left, top) to (width, height)
-    int tabIndex;                // -1 where the control has none
-    std::u16string caption;      // caption, or text of a text box, before load
+    Box box;                // a line: from (left, top) to (width, height)
+    int tabIndex;           // -1 where the control has none
+    std::u16string caption; // caption, or text of a text box, before load
     unsigned style = kPlain;
     std::optional<FontSpec> font = std::nullopt;
     std::u16string description = {}; // what a screen reader says beyond the caption
@@ -47,7 +47,7 @@ struct FormSpec {
     std::u16string caption;
     int clientWidth, clientHeight;
     Background background;
-    bool controlBox; // false: no system menu, no minimise, maximise or close
+    bool controlBox;                   // false: no system menu, no minimise, maximise or close
     std::vector<ControlSpec> controls; // in stacking order: later ones lie in front
 };
 

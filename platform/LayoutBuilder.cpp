@@ -99,7 +99,8 @@ void FormWindow::closeEvent(QCloseEvent* event) {
 }
 
 QString ToQString(std::u16string_view text) {
-    return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
+    return QString(reinterpret_cast<const QChar*>(text.data()),
+                   static_cast<qsizetype>(text.size()));
 }
 
 BuiltForm BuildForm(const FormSpec& spec) {
@@ -132,7 +133,8 @@ BuiltForm BuildForm(const FormSpec& spec) {
             if (auto* label = dynamic_cast<Label*>(widget)) label->SetCaption(label->text());
         }
         Place(control, *widget);
-        if (!control.description.empty()) widget->setAccessibleDescription(ToQString(control.description));
+        if (!control.description.empty())
+            widget->setAccessibleDescription(ToQString(control.description));
         widget->setEnabled(!(control.style & kDisabled));
         widget->setVisible(!(control.style & kHidden));
         if (TakesFocus(control)) {

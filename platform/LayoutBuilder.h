@@ -14,7 +14,9 @@ namespace tolvane::platform {
 class FormWindow final : public QWidget {
 public:
     FormWindow() = default;
-    void SetCloseRequestHandler(std::function<void()> handler) { onCloseRequest_ = std::move(handler); }
+    void SetCloseRequestHandler(std::function<void()> handler) {
+        onCloseRequest_ = std::move(handler);
+    }
 
 protected:
     void closeEvent(QCloseEvent* event) override;

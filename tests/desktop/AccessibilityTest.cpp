@@ -30,7 +30,8 @@ protected:
         return text ? text->text(0, text->characterCount()) : QString();
     }
     static QString Q(std::u16string_view text) {
-        return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
+        return QString(reinterpret_cast<const QChar*>(text.data()),
+                       static_cast<qsizetype>(text.size()));
     }
 };
 
@@ -44,7 +45,8 @@ TEST_F(AccessibilityTest, EveryCheckBoxNamesItsItemAndAnswer) {
         The<Form2>().Check(1).Value(); // loads page 2, hidden
     });
     QSet<QString> descriptions;
-    for (platform::Form* page : {static_cast<platform::Form*>(&The<Form1>()), static_cast<platform::Form*>(&The<Form2>())}) {
+    for (platform::Form* page : {static_cast<platform::Form*>(&The<Form1>()),
+                                 static_cast<platform::Form*>(&The<Form2>())}) {
         const int pageNumber = page == &The<Form1>() ? 1 : 2;
         for (int box = 1; box <= logic::kBoxesPerPage; ++box) {
             const std::string name = "Check" + std::to_string(box);
@@ -57,7 +59,8 @@ TEST_F(AccessibilityTest, EveryCheckBoxNamesItsItemAndAnswer) {
             EXPECT_TRUE(description.contains(Q(logic::ItemStatement(item)))) << name;
             EXPECT_TRUE(description.endsWith(answer)) << name;
             QString number = QString::number(item);
-            for (QChar& digit : number) digit = QChar(digit.unicode() + 0xFEE0); // full width
+            for (QChar& digit : number)
+                digit = QChar(digit.unicode() + 0xFEE0); // full width
             EXPECT_TRUE(description.startsWith(Q(u"項目") + number + Q(u"："))) << name;
             descriptions.insert(description);
         }
@@ -70,13 +73,15 @@ TEST_F(AccessibilityTest, DialogLinesAndResultParagraphsAreReadable) {
         The<Form3>().Show();
         The<Form5>().Show();
     });
-    EXPECT_EQ(Accessible(Find(The<Form3>(), "Label1"), QAccessible::Name), Q(u"チェックが重複しているか，"));
+    EXPECT_EQ(Accessible(Find(The<Form3>(), "Label1"), QAccessible::Name),
+              Q(u"チェックが重複しているか，"));
     EXPECT_EQ(Accessible(Find(The<Form3>(), "Label3"), QAccessible::Name), Q(u"確認して下さい．"));
     EXPECT_EQ(Accessible(Find(The<Form3>(), "Command1"), QAccessible::Name), Q(u"OK"));
     EXPECT_EQ(Accessible(Find(The<Form5>(), "Label2"), QAccessible::Name), Q(u"安全運転診断結果"));
     for (int i = 0; i < 4; ++i) {
         const std::string name = "Text" + std::to_string(i + 1);
-        EXPECT_EQ(Content(Find(The<Form5>(), name.c_str())), Q(paragraphs::kTypeA[static_cast<std::size_t>(i)]))
+        EXPECT_EQ(Content(Find(The<Form5>(), name.c_str())),
+                  Q(paragraphs::kTypeA[static_cast<std::size_t>(i)]))
             << name;
     }
 }

@@ -43,12 +43,16 @@ QString TextFit(QWidget& widget) {
 }
 
 QString Layout(QWidget& window) {
-    QString out = window.objectName() + QString(" %1x%2\n").arg(window.width()).arg(window.height());
+    QString out =
+        window.objectName() + QString(" %1x%2\n").arg(window.width()).arg(window.height());
     for (QWidget* child : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         const QRect r = child->geometry();
         out += QString("  %1 %2,%3 %4x%5 %6\n")
                    .arg(child->objectName())
-                   .arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height())
+                   .arg(r.x())
+                   .arg(r.y())
+                   .arg(r.width())
+                   .arg(r.height())
                    .arg(TextFit(*child));
     }
     return out;
@@ -61,7 +65,8 @@ class HighDpiTest : public test::ProgramTest {};
 // Runs in a child process under a given scale factor and prints every
 // screen's layout.
 TEST_F(HighDpiTest, PrintLayout) {
-    if (qEnvironmentVariableIsEmpty(kFingerprintVariable)) GTEST_SKIP() << "run by SameLayoutAtEveryScale";
+    if (qEnvironmentVariableIsEmpty(kFingerprintVariable))
+        GTEST_SKIP() << "run by SameLayoutAtEveryScale";
     Dispatch([] {
         StartUp();
         The<Form2>().Show();
@@ -74,14 +79,14 @@ TEST_F(HighDpiTest, PrintLayout) {
         The<Form9>().Show();
     });
     QString all;
-    for (platform::Form* form :
-         std::initializer_list<platform::Form*>{&The<Form1>(), &The<Form2>(), &The<Form3>(), &The<Form4>(),
-                                                &The<Form5>(), &The<Form6>(), &The<Form7>(), &The<Form8>(),
-                                                &The<Form9>()}) {
+    for (platform::Form* form : std::initializer_list<platform::Form*>{
+             &The<Form1>(), &The<Form2>(), &The<Form3>(), &The<Form4>(), &The<Form5>(),
+             &The<Form6>(), &The<Form7>(), &The<Form8>(), &The<Form9>()}) {
         all += Layout(*form->Window());
     }
     const qreal ratio = The<Form1>().Window()->devicePixelRatioF();
-    std::fputs(qPrintable(QString("ratio %1\n<layout>\n%2</layout>\n").arg(ratio).arg(all)), stdout);
+    std::fputs(qPrintable(QString("ratio %1\n<layout>\n%2</layout>\n").arg(ratio).arg(all)),
+               stdout);
 }
 
 // Every screen at 125 %, 150 % and 200 % is the same layout as at 100 %:
@@ -95,7 +100,8 @@ TEST_F(HighDpiTest, SameLayoutAtEveryScale) {
         env.insert("QT_SCALE_FACTOR", scale);
         env.insert("QT_QPA_PLATFORM", "offscreen");
         child.setProcessEnvironment(env);
-        child.start(QApplication::applicationFilePath(), {"--gtest_filter=HighDpiTest.PrintLayout"});
+        child.start(QApplication::applicationFilePath(),
+                    {"--gtest_filter=HighDpiTest.PrintLayout"});
         EXPECT_TRUE(child.waitForFinished(30000)) << scale;
         const QString out = QString::fromUtf8(child.readAllStandardOutput());
         const auto from = out.indexOf("<layout>");

@@ -48,7 +48,8 @@ TEST(Placement, FirstAndLastOfEachPage) {
 TEST(Captions, LengthsOfStatementsDotsAndCaptions) {
     for (int item = 1; item <= kItemCount; ++item) {
         const auto i = static_cast<std::size_t>(item - 1);
-        EXPECT_EQ(ItemStatement(item).size(), static_cast<std::size_t>(kStatementLength[i])) << item;
+        EXPECT_EQ(ItemStatement(item).size(), static_cast<std::size_t>(kStatementLength[i]))
+            << item;
         EXPECT_EQ(ItemCaption(item).size(), static_cast<std::size_t>(kCaptionLength[i])) << item;
         EXPECT_GE(LeaderDots(item), 17);
         EXPECT_LE(LeaderDots(item), 32);

@@ -15,7 +15,8 @@ namespace {
 
 std::string Chain(const DiagnosisState& state) {
     std::string chain;
-    for (auto type = NextFlaggedType(state, std::nullopt); type; type = NextFlaggedType(state, type)) {
+    for (auto type = NextFlaggedType(state, std::nullopt); type;
+         type = NextFlaggedType(state, type)) {
         chain += static_cast<char>('A' + static_cast<int>(*type));
     }
     return chain;
@@ -61,7 +62,8 @@ TEST_P(OutcomeTest, ScoresFlagsAndChain) {
     if (std::string(outcome.name) == "AllYes") {
         sheet = FakeSheet::YesTo(AllItems());
     } else {
-        for (const int item : outcome.yes) sheet.Answer(item, true);
+        for (const int item : outcome.yes)
+            sheet.Answer(item, true);
     }
     DiagnosisState state;
     Diagnose(sheet, state);
@@ -71,7 +73,8 @@ TEST_P(OutcomeTest, ScoresFlagsAndChain) {
     EXPECT_EQ(Chain(state), outcome.chain);
     for (int t = 0; t < kResultTypeCount; ++t) {
         const auto type = static_cast<ResultType>(t);
-        const bool flagged = std::string(outcome.chain).find(static_cast<char>('A' + t)) != std::string::npos;
+        const bool flagged =
+            std::string(outcome.chain).find(static_cast<char>('A' + t)) != std::string::npos;
         EXPECT_EQ(state.Flag(type), flagged ? 1 : 0) << static_cast<char>('A' + t);
     }
 }
@@ -85,7 +88,8 @@ TEST(Bands, RoughnessSetsAFromThree) {
     const int items[] = {2, 3, 4, 5, 17, 18, 19, 20, 21};
     for (int n = 0; n <= 9; ++n) {
         FakeSheet sheet = FakeSheet::YesTo({11}); // hesitation 1: neither C nor D
-        for (int i = 0; i < n; ++i) sheet.Answer(items[i], true);
+        for (int i = 0; i < n; ++i)
+            sheet.Answer(items[i], true);
         DiagnosisState state;
         Diagnose(sheet, state);
         EXPECT_EQ(state.roughness, n);
@@ -98,7 +102,8 @@ TEST(Bands, IrritationSetsBFromFive) {
     const int items[] = {6, 7, 8, 9, 23, 24, 25};
     for (int n = 0; n <= 7; ++n) {
         FakeSheet sheet = FakeSheet::YesTo({11});
-        for (int i = 0; i < n; ++i) sheet.Answer(items[i], true);
+        for (int i = 0; i < n; ++i)
+            sheet.Answer(items[i], true);
         DiagnosisState state;
         Diagnose(sheet, state);
         EXPECT_EQ(state.irritation, n);
@@ -110,7 +115,8 @@ TEST(Bands, HesitationSetsDAtZeroAndCFromThree) {
     const int items[] = {11, 12, 13, 14, 15, 28, 29, 30, 31};
     for (int n = 0; n <= 9; ++n) {
         FakeSheet sheet = FakeSheet::YesTo({});
-        for (int i = 0; i < n; ++i) sheet.Answer(items[i], true);
+        for (int i = 0; i < n; ++i)
+            sheet.Answer(items[i], true);
         DiagnosisState state;
         Diagnose(sheet, state);
         EXPECT_EQ(state.hesitation, n);
@@ -166,7 +172,8 @@ TEST(DiagnoseAgain, NothingOfTheFirstDiagnosisSurvives) {
 
 TEST(Overflow, AtTheSixteenBitLimitScoresStopWithTheOverflowError) {
     FakeSheet sheet;
-    for (auto& page : sheet.boxes) page.fill(32767);
+    for (auto& page : sheet.boxes)
+        page.fill(32767);
     DiagnosisState state;
     try {
         Diagnose(sheet, state);
@@ -210,7 +217,7 @@ TEST(NextFlagged, CountsOnlyFlagsEqualToOne) {
 
 TEST(ReadOut, RecomputesScoresAndLeavesTheFlags) {
     DiagnosisState state = DiagnoseYesTo(AllItems());
-    FakeSheet incomplete; // nothing ticked at all
+    FakeSheet incomplete;     // nothing ticked at all
     incomplete.Set(2, 11, 1); // but a yes to item 22
     ReadOutScores(incomplete, state);
     EXPECT_EQ(state.roughness, 1);

@@ -25,8 +25,10 @@ public:
     // Answers every item: yes for the items listed, no for the rest.
     static FakeSheet YesTo(std::initializer_list<int> items) {
         FakeSheet sheet;
-        for (int item = 1; item <= logic::kItemCount; ++item) sheet.Answer(item, false);
-        for (const int item : items) sheet.Answer(item, true);
+        for (int item = 1; item <= logic::kItemCount; ++item)
+            sheet.Answer(item, false);
+        for (const int item : items)
+            sheet.Answer(item, true);
         return sheet;
     }
 

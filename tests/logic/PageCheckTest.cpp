@@ -12,7 +12,8 @@ namespace {
 
 std::vector<std::pair<int, int>> ReadsUpTo(int page, int lastBox) {
     std::vector<std::pair<int, int>> reads;
-    for (int box = 1; box <= lastBox; ++box) reads.emplace_back(page, box);
+    for (int box = 1; box <= lastBox; ++box)
+        reads.emplace_back(page, box);
     return reads;
 }
 
@@ -49,7 +50,8 @@ TEST_P(PageCheckTest, StopsAtTheFirstFailingItem) {
 
 // Whatever is wrong with the last item, all 32 boxes are read before the page fails.
 TEST_P(PageCheckTest, OnlyTheLastItemWrong) {
-    const std::pair<Int16, Int16> faults[] = {{0, 0}, {1, 1}, {2, 0}, {0, 2}, {2, 1}, {1, 2}, {2, 2}};
+    const std::pair<Int16, Int16> faults[] = {{0, 0}, {1, 1}, {2, 0}, {0, 2},
+                                              {2, 1}, {1, 2}, {2, 2}};
     for (const auto& [yes, no] : faults) {
         FakeSheet sheet = FakeSheet::YesTo({});
         sheet.Set(page(), 31, yes);
@@ -64,7 +66,8 @@ TEST_P(PageCheckTest, ReadsOnlyItsOwnPage) {
     const int other = 3 - page();
     sheet.Set(other, 1, 1); // the other page doubled at its first item
     EXPECT_EQ(CheckPage(sheet, page()), PageCheckResult::Pass);
-    for (const auto& read : sheet.reads) EXPECT_EQ(read.first, page());
+    for (const auto& read : sheet.reads)
+        EXPECT_EQ(read.first, page());
 }
 
 TEST_P(PageCheckTest, OverflowInTheSumRaisesTheOverflowError) {

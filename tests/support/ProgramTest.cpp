@@ -6,7 +6,8 @@ namespace tolvane::test {
 
 ProgramTest::ProgramTest() : runtime_(std::make_unique<platform::Runtime>()) {
     runtime_->SetErrorPresenter([this](QMessageBox& box) {
-        reports_.push_back({box.windowTitle(), box.text(), box.windowModality() == Qt::ApplicationModal});
+        reports_.push_back(
+            {box.windowTitle(), box.text(), box.windowModality() == Qt::ApplicationModal});
     });
 }
 
