@@ -1,5 +1,5 @@
 // Windows and controls as the layout tables build them: pixels from twips,
-// names, focus order, fonts, colours, frames and placement on the screen.
+// focus order, fonts, colours, frames and placement on the screen.
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QImage>
@@ -9,31 +9,25 @@
 #include "Twips.h"
 
 using namespace tolvane;
-using namespace tolvane::platform;
 using namespace tolvane::test;
 
 namespace {
 
-// --- Twips ---
-
-struct Conversion {
-    int twips;
-    int pixels;
+class LayoutTest : public PlatformTest {
+protected:
+    QWidget* Window(Form& form) {
+        form.Show();
+        return form.Window();
+    }
 };
 
-class TwipsConversion : public testing::TestWithParam<Conversion> {};
+} // namespace
 
-TEST_P(TwipsConversion, RoundsToTheNearestPixel) {
-    EXPECT_EQ(TwipsToPixels(GetParam().twips), GetParam().pixels);
-}
-
-INSTANTIATE_TEST_SUITE_P(Boundaries, TwipsConversion,
-                         testing::Values(Conversion{0, 0}, Conversion{7, 0}, Conversion{8, 1},
-                                         Conversion{15, 1}, Conversion{22, 1}, Conversion{23, 2},
-                                         Conversion{1272, 85}, Conversion{7464, 498},
-                                         Conversion{10404, 694}));
-
-TEST(TwipsBoxes, BoxesThatMeetInTwipsMeetInPixels) {
+TEST(Twips, RoundToTheNearestPixelAndBoxesThatMeetStillMeet) {
+    for (const auto& [twips, pixels] :
+         {std::pair{0, 0}, {7, 0}, {8, 1}, {22, 1}, {23, 2}, {7464, 498}, {10404, 694}}) {
+        EXPECT_EQ(TwipsToPixels(twips), pixels) << twips;
+    }
     for (int left = 0; left < 60; ++left) {
         for (int width = 1; width < 60; ++width) {
             const QRect first = TwipsToPixels(left, 0, width, 180);
@@ -44,127 +38,48 @@ TEST(TwipsBoxes, BoxesThatMeetInTwipsMeetInPixels) {
     EXPECT_EQ(TwipsToPixels(8, 7, 15, 16), QRect(1, 0, 1, 2));
 }
 
-// --- Building a screen ---
-
-class LayoutTest : public PlatformTest {
-protected:
-    QWidget* Window(Form& form) {
-        form.Show();
-        return form.Window();
-    }
-};
-
-TEST_F(LayoutTest, WindowHasItsClientSizeAndName) {
-    EXPECT_EQ(Window(page())->size(), QSize(300, 200));
-    EXPECT_EQ(Window(dialog())->size(), QSize(276, 202));
-    EXPECT_EQ(page().Window()->objectName(), "Page");
-    EXPECT_EQ(page().Window()->windowTitle(), "Page");
-}
-
-TEST_F(LayoutTest, EveryControlIsAChildNamedAsInTheTable) {
-    QWidget* window = Window(page());
-    for (const ControlSpec& spec : PageLayout().controls) {
-        const auto* widget = window->findChild<QWidget*>(QString::fromStdString(spec.name));
-        ASSERT_NE(widget, nullptr) << spec.name;
-        EXPECT_EQ(widget->parentWidget(), window) << spec.name;
-    }
-}
-
-TEST_F(LayoutTest, ControlsStandWhereTheTableSays) {
-    QWidget* window = Window(page());
-    for (const ControlSpec& spec : PageLayout().controls) {
-        if (spec.kind == ControlKind::Line || (spec.style & kAutoSize)) continue;
-        const auto* widget = window->findChild<QWidget*>(QString::fromStdString(spec.name));
-        const auto& b = spec.box;
-        EXPECT_EQ(widget->geometry(), TwipsToPixels(b.left, b.top, b.width, b.height)) << spec.name;
-    }
-    // A few worked by hand.
-    EXPECT_EQ(Find(page(), "Check2")->geometry(), QRect(96, 88, 73, 12));
-    EXPECT_EQ(Find(page(), "Command1")->geometry(), QRect(200, 120, 89, 33));
-    EXPECT_EQ(Find(page(), "Text2")->geometry(), QRect(40, 136, 153, 41));
-    EXPECT_EQ(Find(page(), "Label1")->pos(), QPoint(24, 8));
+TEST_F(LayoutTest, ALineRunsBetweenItsTwoEnds) {
+    Window(page());
     const QRect line = Find(page(), "Line1")->geometry();
     EXPECT_TRUE(line.contains(32, 104) && line.contains(280, 104)) << "the line's two ends";
     EXPECT_LE(line.height(), 2);
 }
 
-// --- Focus order ---
-
-TEST_F(LayoutTest, FirstShowFocusesTheFirstControlInTabOrder) {
-    ShowActive(page());
-    EXPECT_EQ(FocusName(), kPageFocusOrder.front());
+TEST_F(LayoutTest, FocusStartsOnTheFirstStopAndTabFollowsTheTabIndices) {
     ShowActive(dialog());
     EXPECT_EQ(FocusName(), "Command1") << "the lowest tab index that takes the focus";
-}
-
-TEST_F(LayoutTest, TabFollowsTheTabIndicesRoundAndBack) {
     ShowActive(page());
-    std::vector<QString> forward{FocusName()};
-    for (std::size_t i = 0; i < kPageFocusOrder.size(); ++i) {
+    const std::size_t stops = kPageFocusOrder.size();
+    for (std::size_t i = 0; i <= stops; ++i) {
+        EXPECT_EQ(FocusName(), kPageFocusOrder[i % stops]) << i << " times Tab";
         Type(Qt::Key_Tab);
-        forward.push_back(FocusName());
     }
-    std::vector<QString> expected = kPageFocusOrder;
-    expected.push_back(kPageFocusOrder.front());
-    EXPECT_EQ(forward, expected);
-
-    std::vector<QString> backward;
-    for (std::size_t i = 0; i < kPageFocusOrder.size(); ++i) {
+    for (std::size_t i = stops + 1; i-- > 0;) {
         Type(Qt::Key_Backtab, Qt::ShiftModifier);
-        backward.push_back(FocusName());
+        EXPECT_EQ(FocusName(), kPageFocusOrder[i % stops]) << "back to stop " << i;
     }
-    const std::vector<QString> reversed(kPageFocusOrder.rbegin(), kPageFocusOrder.rend());
-    EXPECT_EQ(backward, reversed);
 }
 
-TEST_F(LayoutTest, ShowingAgainKeepsTheFocusWhereTheUserLeftIt) {
-    ShowActive(page());
-    page().Command(2).SetFocus();
-    page().Hide();
-    ShowActive(dialog());
-    ShowActive(page());
-    EXPECT_EQ(FocusName(), "Command2");
+TEST_F(LayoutTest, FontsAreTheOnesAskedForOrTheScreensDefault) {
+    const struct {
+        Form& form;
+        const char* control;
+        const char16_t* family;
+        double points;
+        QFont::Weight weight;
+    } fonts[] = {{page(), "Label1", u"ＭＳ ゴシック", 15.6, QFont::Bold},
+                 {page(), "Text2", u"ＭＳ Ｐゴシック", 12, QFont::Normal},
+                 {dialog(), "Label1", u"ＭＳ Ｐゴシック", 14.4, QFont::Bold},
+                 {page(), "Check1", u"ＭＳ Ｐゴシック", 9, QFont::Normal},
+                 {dialog(), "Label2", u"ＭＳ Ｐゴシック", 9, QFont::Normal}};
+    for (const auto& expected : fonts) {
+        Window(expected.form);
+        const QFont font = Find(expected.form, expected.control)->font();
+        EXPECT_EQ(font.family(), QString::fromUtf16(expected.family)) << expected.control;
+        EXPECT_DOUBLE_EQ(font.pointSizeF(), expected.points) << expected.control;
+        EXPECT_EQ(font.weight(), expected.weight) << expected.control;
+    }
 }
-
-TEST_F(LayoutTest, HiddenControlsAreNeverSeenNorClicked) {
-    ShowActive(page());
-    for (const char* name : {"Command3", "Label3"})
-        EXPECT_FALSE(Find(page(), name)->isVisible());
-    EXPECT_EQ(Window(page())->childAt(Find(page(), "Command3")->geometry().center()), nullptr);
-    page().Hide();
-    ShowActive(page());
-    EXPECT_FALSE(Find(page(), "Command3")->isVisible());
-}
-
-// --- Fonts ---
-
-struct FontCase {
-    const char* form;
-    const char* control;
-    const char16_t* family;
-    double points;
-    QFont::Weight weight;
-};
-
-class ControlFonts : public LayoutTest, public testing::WithParamInterface<FontCase> {};
-
-TEST_P(ControlFonts, AreTheOnesAskedFor) {
-    Form& form = std::string(GetParam().form) == "Page" ? static_cast<Form&>(page()) : dialog();
-    Window(form);
-    const QFont font = Find(form, GetParam().control)->font();
-    EXPECT_EQ(font.family(), QString::fromUtf16(GetParam().family));
-    EXPECT_DOUBLE_EQ(font.pointSizeF(), GetParam().points);
-    EXPECT_EQ(font.weight(), GetParam().weight);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, ControlFonts,
-    testing::Values(FontCase{"Page", "Label1", u"ＭＳ ゴシック", 15.6, QFont::Bold},
-                    FontCase{"Page", "Text2", u"ＭＳ Ｐゴシック", 12, QFont::Normal},
-                    FontCase{"Dialog", "Label1", u"ＭＳ Ｐゴシック", 14.4, QFont::Bold},
-                    // The rest take the screen's default font.
-                    FontCase{"Page", "Check1", u"ＭＳ Ｐゴシック", 9, QFont::Normal},
-                    FontCase{"Dialog", "Label2", u"ＭＳ Ｐゴシック", 9, QFont::Normal}));
 
 TEST(FontSubstitution, GothicFacesResolveToTheIpaFonts) {
     // Qt keeps substitutes in lower case; font matching ignores case.
@@ -177,65 +92,39 @@ TEST(FontSubstitution, GothicFacesResolveToTheIpaFonts) {
     EXPECT_EQ(QFontInfo(QFont(QStringLiteral(u"ＭＳ Ｐゴシック"), 12)).family(), "IPAPGothic");
 }
 
-// --- Colours, read off the rendered window ---
-
-class Colours : public LayoutTest {
-protected:
-    void SetUp() override {
-        window_ = Window(page());
-        image_ = window_->grab().toImage();
-    }
-    // The colour on screen at a point of a control.
-    QColor At(const char* control, QPoint point) {
-        return image_.pixelColor(Find(page(), control)->mapTo(window_, point));
-    }
-    QWidget* window_ = nullptr;
-    QImage image_;
-    const QColor grey_{192, 192, 192};
-    const QColor buttonFace_ = QApplication::palette().color(QPalette::Button);
-};
-
-TEST_F(Colours, PageAndPageGreyTextBoxesAreGrey) {
-    ASSERT_NE(buttonFace_, grey_) << "the style's button face must differ from the page grey";
-    EXPECT_EQ(image_.pixelColor(2, image_.height() - 3), grey_) << "the page";
-    const QWidget* text2 = Find(page(), "Text2");
-    EXPECT_EQ(At("Text2", {text2->width() - 2, text2->height() - 2}), grey_);
-    const QWidget* note = Find(page(), "Text1");
-    EXPECT_EQ(At("Text1", {note->width() - 2, note->height() - 2}), grey_) << "disabled note box";
+// The colours as rendered: page grey behind the page and its grey text boxes,
+// the style's button face behind labels, check boxes and button-face windows.
+TEST_F(LayoutTest, PageGreyAndOpaqueButtonFace) {
+    const QColor grey(192, 192, 192);
+    const QColor buttonFace = QApplication::palette().color(QPalette::Button);
+    ASSERT_NE(buttonFace, grey) << "the style's button face must differ from the page grey";
+    const auto colourAt = [this](Form& form, const char* control, bool rightTop) {
+        QWidget* window = Window(form);
+        const QWidget* widget = control ? Find(form, control) : window;
+        const QPoint corner = rightTop ? QPoint(widget->width() - 1, 0)
+                                       : QPoint(widget->width() - 2, widget->height() - 2);
+        return window->grab().toImage().pixelColor(widget->mapTo(window, corner));
+    };
+    EXPECT_EQ(colourAt(page(), nullptr, false), grey) << "the page";
+    EXPECT_EQ(colourAt(page(), "Text2", false), grey);
+    EXPECT_EQ(colourAt(page(), "Text1", false), grey) << "the disabled note box";
+    for (const char* name : {"Label1", "Label2", "Check1", "Check2"})
+        EXPECT_EQ(colourAt(page(), name, true), buttonFace) << name;
+    EXPECT_EQ(colourAt(dialog(), nullptr, false), buttonFace) << "the dialog";
+    EXPECT_EQ(colourAt(dialog(), "Text1", false), grey);
 }
 
-TEST_F(Colours, LabelsAndCheckBoxesAreOpaqueButtonFace) {
-    for (const char* name : {"Label2", "Check1", "Check2", "Label1"}) {
-        const QWidget* control = Find(page(), name);
-        EXPECT_EQ(At(name, {control->width() - 1, 0}), buttonFace_) << name;
-    }
-}
-
-TEST_F(Colours, ButtonFaceWindowsUseTheSystemColourAndGreyTextBoxesStayGrey) {
-    QWidget* window = Window(dialog());
-    const QImage image = window->grab().toImage();
-    EXPECT_EQ(image.pixelColor(2, image.height() - 3), buttonFace_);
-    const QWidget* text = Find(dialog(), "Text1");
-    EXPECT_EQ(image.pixelColor(text->mapTo(window, QPoint(text->width() - 2, 2))), grey_);
-}
-
-// --- Frames and placement ---
-
-TEST_F(LayoutTest, NoControlBoxMeansNoCaptionBarButtons) {
-    const Qt::WindowFlags withoutBox = Window(page())->windowFlags();
-    EXPECT_TRUE(withoutBox & Qt::WindowTitleHint) << "the caption bar stays";
+TEST_F(LayoutTest, ControlBoxDecidesTheCaptionBarButtons) {
+    const Qt::WindowFlags without = Window(page())->windowFlags();
+    const Qt::WindowFlags with = Window(dialog())->windowFlags();
+    EXPECT_TRUE(without & Qt::WindowTitleHint) << "the caption bar stays";
+    EXPECT_TRUE(with & Qt::WindowTitleHint);
     for (const Qt::WindowType hint : {Qt::WindowSystemMenuHint, Qt::WindowMinimizeButtonHint,
                                       Qt::WindowMaximizeButtonHint, Qt::WindowCloseButtonHint}) {
-        EXPECT_FALSE(withoutBox & hint) << "hint " << std::hex << hint;
+        EXPECT_FALSE(without & hint) << "hint " << std::hex << hint;
+        EXPECT_TRUE(with & hint) << "hint " << std::hex << hint;
     }
-    const Qt::WindowFlags withBox = Window(dialog())->windowFlags();
-    for (const Qt::WindowType hint :
-         {Qt::WindowTitleHint, Qt::WindowSystemMenuHint, Qt::WindowMinimizeButtonHint,
-          Qt::WindowMaximizeButtonHint, Qt::WindowCloseButtonHint}) {
-        EXPECT_TRUE(withBox & hint) << "hint " << std::hex << hint;
-    }
-    EXPECT_FALSE(withBox & Qt::FramelessWindowHint);
-    EXPECT_FALSE(withoutBox & Qt::FramelessWindowHint);
+    EXPECT_FALSE((with | without) & Qt::FramelessWindowHint);
 }
 
 TEST_F(LayoutTest, WindowsOpenCentredAndKeepTheirPlace) {
@@ -250,5 +139,3 @@ TEST_F(LayoutTest, WindowsOpenCentredAndKeepTheirPlace) {
     page().Show();
     EXPECT_EQ(page().Window()->pos(), moved) << "only the first Show centres";
 }
-
-} // namespace

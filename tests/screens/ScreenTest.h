@@ -1,60 +1,79 @@
 #pragma once
 
-#include <QCheckBox>
+#include <QApplication>
 #include <QStringList>
-#include <functional>
 #include <ostream>
-#include <set>
+#include <string>
 
-#include "Form.h"
+#include "CheckErrorDialogs.h"
+#include "Form1.h"
+#include "Form2.h"
 #include "ProgramTest.h"
+#include "ResultScreens.h"
+#include "Screens.h"
 
 // Readable failure messages for the texts the tests compare.
 inline void PrintTo(const QString& text, std::ostream* out) {
     *out << '"' << text.toStdString() << '"';
 }
-inline void PrintTo(const QStringList& list, std::ostream* out) {
-    *out << '{' << list.join(", ").toStdString() << '}';
-}
 
-// Drives the screens the way a user does: real clicks and key presses on
-// widgets found by their names, and what the user can see read back.
 namespace tolvane::test {
 
-enum class Tick { None, Yes, No, Both };
+// One of the nine screens, with its layout table.
+struct ScreenEntry {
+    platform::Form& (*form)();
+    const platform::FormSpec& (*layout)();
+    friend void PrintTo(const ScreenEntry& screen, std::ostream* out) {
+        *out << screen.layout().name;
+    }
+};
 
-// The tick wanted for each item number (1 to 32).
-using AnswerPattern = std::function<Tick(int item)>;
+template <class T>
+platform::Form& Instance() {
+    return screens::The<T>();
+}
 
-AnswerPattern AllYes();
-AnswerPattern AllNo();
-// Yes to the listed items, no to the rest.
-AnswerPattern YesTo(std::set<int> items);
+template <class... T>
+constexpr std::array<ScreenEntry, sizeof...(T)> Entries() {
+    return {ScreenEntry{&Instance<T>, &T::Layout}...};
+}
+
+// Form1 to Form9: the pages, their dialogs, the result screens A to E.
+inline const auto kScreens =
+    Entries<screens::Form1, screens::Form2, screens::Form3, screens::Form4, screens::Form5,
+            screens::Form6, screens::Form7, screens::Form8, screens::Form9>();
+
+inline std::string Numbered(const char* prefix, int n) { return prefix + std::to_string(n); }
 
 class ScreenTest : public ProgramTest {
 protected:
-    // Starts the program as the runtime does.
-    void Start();
+    void ShowAll() {
+        for (const ScreenEntry& screen : kScreens)
+            Dispatch([&screen] { screen.form().Show(); });
+    }
 
-    // Names of the screens whose windows exist, or are on show, sorted.
-    static QStringList LoadedScreens();
-    static QStringList VisibleScreens();
+    // Names of the screens on show, sorted.
+    static QStringList VisibleScreens() {
+        QStringList names;
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (window->isVisible() && window->objectName().startsWith(QLatin1String("Form")))
+                names << window->objectName();
+        }
+        names.sort();
+        return names;
+    }
 
-    // Clicks the boxes of the page's items (page 1 or 2) as the pattern says;
-    // boxes that already hold the wanted state are left alone.
-    void Answer(platform::Form& page, int pageNumber, const AnswerPattern& pattern);
-    // The ticks on the page as the user sees them.
-    static std::vector<Tick> TicksOn(const platform::Form& page);
-    static std::vector<Tick> Expected(int pageNumber, const AnswerPattern& pattern);
+    static QString FocusIn(const platform::Form& form) {
+        const QWidget* focus = form.Window() ? form.Window()->focusWidget() : nullptr;
+        return focus ? focus->objectName() : QString();
+    }
 
     // A key press to whatever has the keyboard focus.
-    static void Press(Qt::Key key);
-    // Presses Tab until `name` has the focus; fails after a full round.
-    static void TabTo(const platform::Form& form, const char* name);
-    // The contents of a text box.
-    static QString TextOf(const platform::Form& form, const char* name);
-    // Name of the control that has (or will have, once active) the focus in the window.
-    static QString FocusIn(const platform::Form& form);
+    static void Press(Qt::Key key) {
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr) << "nothing has the keyboard focus";
+        QTest::keyClick(focus, key);
+    }
 };
 
 } // namespace tolvane::test
