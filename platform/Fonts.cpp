@@ -37,10 +37,10 @@ QFont DefaultFont() {
     return font;
 }
 
-QFont MakeFont(const FontSpec& spec) {
-    QFont font(QString::fromStdU16String(std::u16string(spec.family)));
-    font.setPointSizeF(spec.points);
-    font.setWeight(static_cast<QFont::Weight>(spec.weight));
+QFont MakeFont(const FontSpec& face) {
+    QFont font(QString::fromStdU16String(std::u16string(face.family)));
+    font.setPointSizeF(face.points);
+    font.setWeight(static_cast<QFont::Weight>(face.weight));
     font.setStyleStrategy(Merging());
     return font;
 }

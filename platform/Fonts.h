@@ -13,6 +13,6 @@ void InstallFontSubstitutions();
 // Every screen's default: the standard 9-point Japanese UI font.
 QFont DefaultFont();
 
-QFont MakeFont(const FontSpec& spec);
+QFont MakeFont(const FontSpec& face);
 
 } // namespace tolvane::platform

@@ -11,7 +11,8 @@
 
 namespace tolvane::platform {
 
-Form::Form(const FormSpec& spec) : runtime_(Runtime::Current()), spec_(spec), name_(spec.name) {
+Form::Form(const FormSpec& layout)
+    : runtime_(Runtime::Current()), layout_(layout), name_(layout.name) {
     runtime_.Register(*this);
 }
 
@@ -27,11 +28,11 @@ Form::State Form::CurrentState() const {
 void Form::EnsureLoaded() {
     if (window_) return;
     runtime_.CheckFault(Operation::Load, name_);
-    BuiltForm built = BuildForm(spec_);
+    BuiltForm built = BuildForm(layout_);
     for (const BuiltControl& control : built.controls) {
-        controls_.emplace(control.spec->name, Entry{control.spec->kind, control.widget});
-        if (control.spec->kind != ControlKind::CommandButton) continue;
-        const auto handler = clickHandlers_.find(control.spec->name);
+        controls_.emplace(control.design->name, Entry{control.design->kind, control.widget});
+        if (control.design->kind != ControlKind::CommandButton) continue;
+        const auto handler = clickHandlers_.find(control.design->name);
         if (handler == clickHandlers_.end()) continue;
         QObject::connect(static_cast<CommandButton*>(control.widget), &QPushButton::clicked,
                          [this, run = handler->second] { runtime_.Dispatch(run); });

@@ -46,7 +46,7 @@ class Form {
 public:
     enum class State { NotLoaded, Hidden, Visible };
 
-    explicit Form(const FormSpec& spec);
+    explicit Form(const FormSpec& layout);
     virtual ~Form();
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
@@ -89,7 +89,7 @@ private:
     void EnsureLoaded();
     void CentreOnScreen();
 
-    const FormSpec& spec_;
+    const FormSpec& layout_;
     std::string name_;
     std::unique_ptr<FormWindow> window_;
     std::map<std::string, Entry, std::less<>> controls_;

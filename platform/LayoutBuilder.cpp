@@ -35,11 +35,11 @@ void PaintPageGrey(QWidget& widget) {
     widget.setAutoFillBackground(true);
 }
 
-QWidget* CreateControl(const ControlSpec& spec, QWidget* parent) {
-    const QString caption = ToQString(spec.caption);
-    switch (spec.kind) {
+QWidget* CreateControl(const ControlSpec& design, QWidget* parent) {
+    const QString caption = ToQString(design.caption);
+    switch (design.kind) {
     case ControlKind::Label: {
-        auto* label = new Label(parent, spec.style & kAutoSize);
+        auto* label = new Label(parent, design.style & kAutoSize);
         PaintButtonFace(*label);
         label->SetCaption(caption);
         return label;
@@ -57,38 +57,39 @@ QWidget* CreateControl(const ControlSpec& spec, QWidget* parent) {
     }
     case ControlKind::TextBox: {
         auto* text = new TextBox(parent);
-        if (spec.style & kPageBackground) PaintPageGrey(*text);
+        if (design.style & kPageBackground) PaintPageGrey(*text);
         text->SetText(caption);
         return text;
     }
     case ControlKind::Line: {
-        const QLine line(TwipsToPixels(spec.box.left), TwipsToPixels(spec.box.top),
-                         TwipsToPixels(spec.box.width), TwipsToPixels(spec.box.height));
+        const QLine line(TwipsToPixels(design.box.left), TwipsToPixels(design.box.top),
+                         TwipsToPixels(design.box.width), TwipsToPixels(design.box.height));
         return new Line(parent, line);
     }
     }
     return nullptr;
 }
 
-void Place(const ControlSpec& spec, QWidget& widget) {
-    if (spec.kind == ControlKind::Line) {
-        const auto& b = spec.box;
+void Place(const ControlSpec& design, QWidget& widget) {
+    if (design.kind == ControlKind::Line) {
+        const auto& b = design.box;
         const QRect r = QRect(QPoint(TwipsToPixels(b.left), TwipsToPixels(b.top)),
                               QPoint(TwipsToPixels(b.width), TwipsToPixels(b.height)))
                             .normalized();
         widget.setGeometry(r.adjusted(0, 0, 1, 1));
         return;
     }
-    const QRect r = TwipsToPixels(spec.box.left, spec.box.top, spec.box.width, spec.box.height);
+    const QRect r =
+        TwipsToPixels(design.box.left, design.box.top, design.box.width, design.box.height);
     widget.move(r.topLeft());
     // An auto-sized label has already taken its caption's size.
-    if (!(spec.kind == ControlKind::Label && (spec.style & kAutoSize))) widget.resize(r.size());
+    if (!(design.kind == ControlKind::Label && (design.style & kAutoSize))) widget.resize(r.size());
 }
 
-bool TakesFocus(const ControlSpec& spec) {
-    return spec.tabIndex >= 0 && !(spec.style & (kHidden | kDisabled)) &&
-           (spec.kind == ControlKind::CheckBox || spec.kind == ControlKind::CommandButton ||
-            spec.kind == ControlKind::TextBox);
+bool TakesFocus(const ControlSpec& design) {
+    return design.tabIndex >= 0 && !(design.style & (kHidden | kDisabled)) &&
+           (design.kind == ControlKind::CheckBox || design.kind == ControlKind::CommandButton ||
+            design.kind == ControlKind::TextBox);
 }
 
 } // namespace
@@ -103,17 +104,17 @@ QString ToQString(std::u16string_view text) {
                    static_cast<qsizetype>(text.size()));
 }
 
-BuiltForm BuildForm(const FormSpec& spec) {
+BuiltForm BuildForm(const FormSpec& layout) {
     BuiltForm built;
     built.window = std::make_unique<FormWindow>();
     FormWindow& window = *built.window;
-    window.setObjectName(QString::fromStdString(spec.name));
-    window.setWindowTitle(ToQString(spec.caption));
+    window.setObjectName(QString::fromStdString(layout.name));
+    window.setWindowTitle(ToQString(layout.caption));
     window.setFont(DefaultFont());
-    if (!spec.controlBox) {
+    if (!layout.controlBox) {
         window.setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     }
-    if (spec.background == Background::PageGrey) {
+    if (layout.background == Background::PageGrey) {
         PaintPageGrey(window);
     } else {
         QPalette palette = window.palette();
@@ -121,10 +122,10 @@ BuiltForm BuildForm(const FormSpec& spec) {
         window.setPalette(palette);
         window.setAutoFillBackground(true);
     }
-    window.resize(TwipsToPixels(spec.clientWidth), TwipsToPixels(spec.clientHeight));
+    window.resize(TwipsToPixels(layout.clientWidth), TwipsToPixels(layout.clientHeight));
 
     std::vector<std::pair<int, QWidget*>> tabOrder;
-    for (const ControlSpec& control : spec.controls) {
+    for (const ControlSpec& control : layout.controls) {
         QWidget* widget = CreateControl(control, &window);
         widget->setObjectName(QString::fromStdString(control.name));
         if (control.font) {

@@ -26,7 +26,7 @@ private:
 };
 
 struct BuiltControl {
-    const ControlSpec* spec;
+    const ControlSpec* design;
     QWidget* widget;
 };
 
@@ -37,7 +37,7 @@ struct BuiltForm {
 };
 
 // Builds the window and every control of a layout, hidden.
-BuiltForm BuildForm(const FormSpec& spec);
+BuiltForm BuildForm(const FormSpec& layout);
 
 QString ToQString(std::u16string_view text);
 
