@@ -4,12 +4,8 @@
 #include <QRawFont>
 #include <QTextEdit>
 
-#include "CheckErrorDialogs.h"
-#include "Form1.h"
-#include "Form2.h"
+#include "AllScreens.h"
 #include "ProgramTest.h"
-#include "ResultScreens.h"
-#include "Screens.h"
 
 using namespace tolvane;
 using namespace tolvane::screens;
@@ -34,19 +30,11 @@ TEST_F(FontCoverageTest, EveryShownCharacterIsInBothIpaFaces) {
     if (!families.contains("IPAGothic") || !families.contains("IPAPGothic")) {
         GTEST_SKIP() << "the IPA fonts are not installed";
     }
-    Dispatch([] {
-        StartUp();
-        The<Form2>().Show();
-        The<Form3>().Show();
-        The<Form4>().Show();
-        The<Form5>().Show();
-        The<Form6>().Show();
-        The<Form7>().Show();
-        The<Form8>().Show();
-        The<Form9>().Show();
-    });
+    std::array<platform::Form*, 9> all{};
+    Dispatch([&all] { all = test::ShowAllScreens(); });
     QString shown;
-    for (QWidget* window : QApplication::topLevelWidgets()) {
+    for (const platform::Form* form : all) {
+        QWidget* window = form->Window();
         shown += window->windowTitle();
         for (QWidget* child : window->findChildren<QWidget*>())
             shown += ShownText(*child);

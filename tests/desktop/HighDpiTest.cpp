@@ -7,12 +7,8 @@
 #include <QTextLayout>
 #include <cstdio>
 
-#include "CheckErrorDialogs.h"
-#include "Form1.h"
-#include "Form2.h"
+#include "AllScreens.h"
 #include "ProgramTest.h"
-#include "ResultScreens.h"
-#include "Screens.h"
 
 using namespace tolvane;
 using namespace tolvane::screens;
@@ -67,25 +63,13 @@ class HighDpiTest : public test::ProgramTest {};
 TEST_F(HighDpiTest, PrintLayout) {
     if (qEnvironmentVariableIsEmpty(kFingerprintVariable))
         GTEST_SKIP() << "run by SameLayoutAtEveryScale";
-    Dispatch([] {
-        StartUp();
-        The<Form2>().Show();
-        The<Form3>().Show();
-        The<Form4>().Show();
-        The<Form5>().Show();
-        The<Form6>().Show();
-        The<Form7>().Show();
-        The<Form8>().Show();
-        The<Form9>().Show();
-    });
-    QString all;
-    for (platform::Form* form : std::initializer_list<platform::Form*>{
-             &The<Form1>(), &The<Form2>(), &The<Form3>(), &The<Form4>(), &The<Form5>(),
-             &The<Form6>(), &The<Form7>(), &The<Form8>(), &The<Form9>()}) {
-        all += Layout(*form->Window());
-    }
-    const qreal ratio = The<Form1>().Window()->devicePixelRatioF();
-    std::fputs(qPrintable(QString("ratio %1\n<layout>\n%2</layout>\n").arg(ratio).arg(all)),
+    std::array<platform::Form*, 9> all{};
+    Dispatch([&all] { all = test::ShowAllScreens(); });
+    QString layouts;
+    for (platform::Form* form : all)
+        layouts += Layout(*form->Window());
+    const qreal ratio = all[0]->Window()->devicePixelRatioF();
+    std::fputs(qPrintable(QString("ratio %1\n<layout>\n%2</layout>\n").arg(ratio).arg(layouts)),
                stdout);
 }
 
