@@ -68,30 +68,25 @@ void AppendItemRows(int page, std::vector<ControlSpec>& controls) {
         const ItemRow& row = kItemRows[static_cast<std::size_t>(k - 1)];
         const int top = kFirstRowTop + kRowPitch * (k - 1);
         const int item = logic::ItemAt(page, k);
-        const std::string yes = "Check" + std::to_string(logic::YesBox(k));
-        const std::string no = "Check" + std::to_string(logic::NoBox(k));
         // Before load the boxes of the first row read as they will, the others their names.
+        const auto box = [&](int number, int left, int width, int tab, std::u16string_view answer) {
+            const std::string name = "Check" + std::to_string(number);
+            controls.push_back({ControlKind::CheckBox,
+                                name,
+                                {left, top, width, kRowHeight},
+                                tab,
+                                k == 1 ? std::u16string(answer) : ToU16(name),
+                                platform::kPlain,
+                                std::nullopt,
+                                Describe(item, answer)});
+        };
         controls.push_back({ControlKind::Label,
                             "Label" + std::to_string(logic::ItemLabel(k)),
                             {kLabelLeft, top, row.labelWidth, kRowHeight},
                             row.labelTab,
                             std::u16string(logic::ItemStatement(item))});
-        controls.push_back({ControlKind::CheckBox,
-                            yes,
-                            {kYesLeft, top, row.yesWidth, kRowHeight},
-                            row.yesTab,
-                            k == 1 ? std::u16string(kYes) : ToU16(yes),
-                            platform::kPlain,
-                            std::nullopt,
-                            Describe(item, kYes)});
-        controls.push_back({ControlKind::CheckBox,
-                            no,
-                            {kNoLeft, top, row.noWidth, kRowHeight},
-                            row.noTab,
-                            k == 1 ? std::u16string(kNo) : ToU16(no),
-                            platform::kPlain,
-                            std::nullopt,
-                            Describe(item, kNo)});
+        box(logic::YesBox(k), kYesLeft, row.yesWidth, row.yesTab, kYes);
+        box(logic::NoBox(k), kNoLeft, row.noWidth, row.noTab, kNo);
     }
 }
 

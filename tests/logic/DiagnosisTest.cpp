@@ -83,48 +83,54 @@ INSTANTIATE_TEST_SUITE_P(Reachable, OutcomeTest, ::testing::ValuesIn(kOutcomes),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // Each band against the number of yes answers on its scale alone (item 22,
-// which counts on two scales, left out).
-TEST(Bands, RoughnessSetsAFromThree) {
-    const int items[] = {2, 3, 4, 5, 17, 18, 19, 20, 21};
-    for (int n = 0; n <= 9; ++n) {
-        FakeSheet sheet = FakeSheet::YesTo({11}); // hesitation 1: neither C nor D
-        for (int i = 0; i < n; ++i)
-            sheet.Answer(items[i], true);
-        DiagnosisState state;
-        Diagnose(sheet, state);
-        EXPECT_EQ(state.roughness, n);
-        EXPECT_EQ(state.typeA, n >= 3 ? 1 : 0) << n;
-        EXPECT_EQ(state.typeE, n >= 3 ? 0 : 1) << n;
-    }
-}
+// which counts on two scales, left out): the score and every flag.
+struct Band {
+    const char* name;
+    std::vector<int> items;
+    std::vector<int> alsoYes; // a hesitation of 1 keeps C and D out of the way
+    Int16 DiagnosisState::*score;
+    std::string (*chain)(int yes);
+};
 
-TEST(Bands, IrritationSetsBFromFive) {
-    const int items[] = {6, 7, 8, 9, 23, 24, 25};
-    for (int n = 0; n <= 7; ++n) {
-        FakeSheet sheet = FakeSheet::YesTo({11});
-        for (int i = 0; i < n; ++i)
-            sheet.Answer(items[i], true);
-        DiagnosisState state;
-        Diagnose(sheet, state);
-        EXPECT_EQ(state.irritation, n);
-        EXPECT_EQ(state.typeB, n >= 5 ? 1 : 0) << n;
-    }
-}
+const Band kBands[] = {
+    {"RoughnessSetsAFromThree",
+     {2, 3, 4, 5, 17, 18, 19, 20, 21},
+     {11},
+     &DiagnosisState::roughness,
+     [](int n) { return std::string(n >= 3 ? "A" : "E"); }},
+    {"IrritationSetsBFromFive",
+     {6, 7, 8, 9, 23, 24, 25},
+     {11},
+     &DiagnosisState::irritation,
+     [](int n) { return std::string(n >= 5 ? "B" : "E"); }},
+    {"HesitationSetsDAtZeroAndCFromThree",
+     {11, 12, 13, 14, 15, 28, 29, 30, 31},
+     {},
+     &DiagnosisState::hesitation,
+     [](int n) {
+         return std::string(n == 0 ? "D" : n >= 3 ? "C" : "E");
+     }},
+};
 
-TEST(Bands, HesitationSetsDAtZeroAndCFromThree) {
-    const int items[] = {11, 12, 13, 14, 15, 28, 29, 30, 31};
-    for (int n = 0; n <= 9; ++n) {
+class BandTest : public ::testing::TestWithParam<Band> {};
+
+TEST_P(BandTest, ScoreAndFlagsForEveryCount) {
+    const Band& band = GetParam();
+    for (std::size_t n = 0; n <= band.items.size(); ++n) {
         FakeSheet sheet = FakeSheet::YesTo({});
-        for (int i = 0; i < n; ++i)
-            sheet.Answer(items[i], true);
+        for (const int item : band.alsoYes)
+            sheet.Answer(item, true);
+        for (std::size_t i = 0; i < n; ++i)
+            sheet.Answer(band.items[i], true);
         DiagnosisState state;
         Diagnose(sheet, state);
-        EXPECT_EQ(state.hesitation, n);
-        EXPECT_EQ(state.typeD, n == 0 ? 1 : 0) << n;
-        EXPECT_EQ(state.typeC, n >= 3 ? 1 : 0) << n;
-        EXPECT_EQ(state.typeE, n == 1 || n == 2 ? 1 : 0) << n;
+        EXPECT_EQ(state.*band.score, static_cast<Int16>(n));
+        EXPECT_EQ(Chain(state), band.chain(static_cast<int>(n))) << n << " yes answers";
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Bands, BandTest, ::testing::ValuesIn(kBands),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Scales, Item22CountsOnRoughnessAndIrritation) {
     const DiagnosisState state = DiagnoseYesTo({22});
