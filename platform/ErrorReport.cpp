@@ -1,38 +1,36 @@
 #include "ErrorReport.h"
 
-#include <QMessageBox>
-
 #include "RuntimeError.h"
 
 namespace tolvane::platform {
 namespace {
 
-QString Description(int number) {
+std::u16string_view Description(int number) {
     switch (number) {
-    case kInvalidCall: return QStringLiteral(u"この操作は，いまの状態では行えません．");
-    case kOverflow:
-        return QStringLiteral(u"計算の結果が扱える範囲を超えました（オーバーフロー）．");
-    case kOutOfMemory: return QStringLiteral(u"メモリが不足しています．");
-    case kInvalidProperty: return QStringLiteral(u"このコントロールには，その設定がありません．");
-    case kInternalError: return QStringLiteral(u"予期しない内部エラーが発生しました．");
-    default: return QStringLiteral(u"操作を完了できませんでした．");
+    case kInvalidCall: return u"この操作は，いまの状態では行えません．";
+    case kOverflow: return u"計算の結果が扱える範囲を超えました（オーバーフロー）．";
+    case kOutOfMemory: return u"メモリが不足しています．";
+    case kInvalidProperty: return u"このコントロールには，その設定がありません．";
+    case kInternalError: return u"予期しない内部エラーが発生しました．";
+    default: return u"操作を完了できませんでした．";
     }
+}
+
+// Names and numbers are ASCII.
+std::u16string Widen(const std::string& ascii) {
+    std::u16string wide;
+    for (const unsigned char c : ascii)
+        wide += static_cast<char16_t>(c);
+    return wide;
 }
 
 } // namespace
 
-QString ErrorReportText(const RuntimeError& error) {
-    return QStringLiteral(u"実行時エラー %1\n\n%2\n（%3）\n\nプログラムを終了します．")
-        .arg(error.Number())
-        .arg(Description(error.Number()), QString::fromStdString(error.Where()));
-}
-
-std::unique_ptr<QMessageBox> BuildErrorReport(const RuntimeError& error) {
-    auto box = std::make_unique<QMessageBox>(QMessageBox::Critical, QStringLiteral("tolvane"),
-                                             ErrorReportText(error), QMessageBox::Ok);
-    box->setObjectName(QStringLiteral("ErrorReport"));
-    box->setWindowModality(Qt::ApplicationModal);
-    return box;
+ErrorReport MakeErrorReport(const RuntimeError& error) {
+    std::u16string text = u"実行時エラー " + Widen(std::to_string(error.Number())) + u"\n\n";
+    text += Description(error.Number());
+    text += u"\n（" + Widen(error.Where()) + u"）\n\nプログラムを終了します．";
+    return {u"tolvane", std::move(text)};
 }
 
 } // namespace tolvane::platform

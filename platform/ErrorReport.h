@@ -1,9 +1,6 @@
 #pragma once
 
-#include <QString>
-#include <memory>
-
-class QMessageBox;
+#include "Window.h"
 
 namespace tolvane {
 class RuntimeError;
@@ -11,10 +8,9 @@ class RuntimeError;
 
 namespace tolvane::platform {
 
-// The text of the report that ends the program after a runtime error.
-QString ErrorReportText(const RuntimeError& error);
-
-// The report as a modal message box titled "tolvane".
-std::unique_ptr<QMessageBox> BuildErrorReport(const RuntimeError& error);
+// The report that ends the program after a runtime error: titled "tolvane",
+// it gives the number, what it means, where it happened, and that the
+// program ends.
+ErrorReport MakeErrorReport(const RuntimeError& error);
 
 } // namespace tolvane::platform

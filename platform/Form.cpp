@@ -1,48 +1,33 @@
 #include "Form.h"
 
-#include <QGuiApplication>
-#include <QScreen>
-#include <QWindow>
-
-#include "Controls.h"
-#include "LayoutBuilder.h"
-#include "Runtime.h"
 #include "RuntimeError.h"
+#include "Window.h"
 
 namespace tolvane::platform {
 
-Form::Form(const FormSpec& layout)
-    : runtime_(Runtime::Current()), layout_(layout), name_(layout.name) {
+Form::Form(const FormSpec& layout) : runtime_(Runtime::Current()), layout_(layout) {
     runtime_.Register(*this);
 }
 
 Form::~Form() = default;
 
-QWidget* Form::Window() const { return window_.get(); }
-
 Form::State Form::CurrentState() const {
     if (!window_) return State::NotLoaded;
-    return window_->isVisible() ? State::Visible : State::Hidden;
+    return window_->IsVisible() ? State::Visible : State::Hidden;
 }
 
 void Form::EnsureLoaded() {
     if (window_) return;
-    runtime_.CheckFault(Operation::Load, name_);
-    BuiltForm built = BuildForm(layout_);
-    for (const BuiltControl& control : built.controls) {
-        controls_.emplace(control.design->name, Entry{control.design->kind, control.widget});
-        if (control.design->kind != ControlKind::CommandButton) continue;
-        const auto handler = clickHandlers_.find(control.design->name);
-        if (handler == clickHandlers_.end()) continue;
-        QObject::connect(static_cast<CommandButton*>(control.widget), &QPushButton::clicked,
-                         [this, run = handler->second] { runtime_.Dispatch(run); });
-    }
-    built.window->SetCloseRequestHandler(
-        [this] { runtime_.Dispatch([this] { OnCloseRequest(); }); });
-    firstInTabOrder_ = built.firstInTabOrder;
+    runtime_.CheckFault(Operation::Load, Name());
     // Loaded from here on: Form_Load's own operations must not load again.
-    window_ = std::move(built.window);
+    window_ = BuildWindow(layout_, {[this](std::size_t control) { Clicked(control); },
+                                    [this] { runtime_.Dispatch([this] { OnCloseRequest(); }); }});
     Form_Load();
+}
+
+void Form::Clicked(std::size_t control) {
+    const auto handler = clickHandlers_.find(layout_.controls.at(control).name);
+    if (handler != clickHandlers_.end()) runtime_.Dispatch(handler->second);
 }
 
 void Form::OnClick(std::string_view control, std::function<void()> handler) {
@@ -51,91 +36,68 @@ void Form::OnClick(std::string_view control, std::function<void()> handler) {
 
 void Form::Show() {
     EnsureLoaded();
-    runtime_.CheckFault(Operation::Show, name_);
+    runtime_.CheckFault(Operation::Show, Name());
     const bool first = !shownOnce_;
     shownOnce_ = true;
-    if (first) CentreOnScreen();
-    window_->show();
-    window_->raise();
-    window_->activateWindow();
-    if (first && firstInTabOrder_) firstInTabOrder_->setFocus(Qt::ActiveWindowFocusReason);
+    window_->Show(first);
 }
 
 void Form::Hide() {
     EnsureLoaded();
-    runtime_.CheckFault(Operation::Hide, name_);
-    window_->hide();
+    runtime_.CheckFault(Operation::Hide, Name());
+    window_->Hide();
 }
 
 void Form::SetCaption(std::u16string_view caption) {
     EnsureLoaded();
-    runtime_.CheckFault(Operation::Caption, name_);
-    window_->setWindowTitle(ToQString(caption));
+    runtime_.CheckFault(Operation::Caption, Name());
+    window_->SetTitle(caption);
 }
 
-void Form::CentreOnScreen() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen) return;
-    const QRect available = screen->availableGeometry();
-    // The whole window is centred, frame included, as far as the platform
-    // knows the frame before the window is first shown; move() places the frame.
-    window_->winId();
-    const QWindow* handle = window_->windowHandle();
-    const QMargins margins = handle ? handle->frameMargins() : QMargins();
-    QRect frame(QPoint(0, 0), window_->size().grownBy(margins));
-    frame.moveCenter(available.center());
-    window_->move(frame.topLeft());
-}
+std::string ControlRef::Where() const { return form_.Name() + "." + name_; }
 
-std::string ControlRef::Where() const { return form_.name_ + "." + name_; }
-
-QWidget& ControlRef::Prepare(Operation operation) {
+std::size_t ControlRef::Prepare(Operation operation) {
     form_.EnsureLoaded();
     form_.runtime_.CheckFault(operation, Where());
-    const auto entry = form_.controls_.find(name_);
-    if (entry == form_.controls_.end() || !entry->second.widget) {
-        throw RuntimeError(kInvalidCall, Where() + " (no such control)");
+    const auto& controls = form_.layout_.controls;
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        if (controls[i].name == name_) return i;
     }
-    kind_ = entry->second.kind;
-    return *entry->second.widget;
+    throw RuntimeError(kInvalidCall, Where() + " (no such control)");
 }
 
 void ControlRef::SetCaption(std::u16string_view caption) {
-    QWidget& widget = Prepare(Operation::Caption);
-    const QString text = ToQString(caption);
-    switch (kind_) {
-    case ControlKind::Label: static_cast<Label&>(widget).SetCaption(text); return;
+    const std::size_t i = Prepare(Operation::Caption);
+    switch (form_.layout_.controls[i].kind) {
+    case ControlKind::Label:
     case ControlKind::CheckBox:
-    case ControlKind::CommandButton: static_cast<QAbstractButton&>(widget).setText(text); return;
+    case ControlKind::CommandButton: form_.window_->SetCaption(i, caption); return;
     default: throw RuntimeError(kInvalidProperty, Where() + ".Caption");
     }
 }
 
 void ControlRef::SetText(std::u16string_view text) {
-    QWidget& widget = Prepare(Operation::Text);
-    if (kind_ != ControlKind::TextBox) throw RuntimeError(kInvalidProperty, Where() + ".Text");
-    static_cast<TextBox&>(widget).SetText(ToQString(text));
+    const std::size_t i = Prepare(Operation::Text);
+    if (form_.layout_.controls[i].kind != ControlKind::TextBox) {
+        throw RuntimeError(kInvalidProperty, Where() + ".Text");
+    }
+    form_.window_->SetText(i, text);
 }
 
 logic::Int16 ControlRef::Value() {
-    QWidget& widget = Prepare(Operation::Value);
-    if (kind_ != ControlKind::CheckBox) throw RuntimeError(kInvalidProperty, Where() + ".Value");
-    // Qt numbers the grayed state 1 and the ticked state 2.
-    switch (static_cast<CheckBox&>(widget).checkState()) {
-    case Qt::Unchecked: return 0;
-    case Qt::Checked: return 1;
-    case Qt::PartiallyChecked: return 2;
+    const std::size_t i = Prepare(Operation::Value);
+    if (form_.layout_.controls[i].kind != ControlKind::CheckBox) {
+        throw RuntimeError(kInvalidProperty, Where() + ".Value");
     }
-    return 0;
+    return form_.window_->Value(i);
 }
 
 void ControlRef::SetFocus() {
-    QWidget& widget = Prepare(Operation::Focus);
-    if (form_.CurrentState() != Form::State::Visible || !widget.isVisible() ||
-        !widget.isEnabled() || widget.focusPolicy() == Qt::NoFocus) {
+    const std::size_t i = Prepare(Operation::Focus);
+    if (form_.CurrentState() != Form::State::Visible || !TakesFocus(form_.layout_.controls[i])) {
         throw RuntimeError(kInvalidCall, Where() + ".SetFocus");
     }
-    widget.setFocus(Qt::OtherFocusReason);
+    form_.window_->SetFocus(i);
 }
 
 } // namespace tolvane::platform

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QPointer>
-#include <QString>
 #include <functional>
 #include <map>
 #include <memory>
@@ -12,12 +10,10 @@
 #include "Layout.h"
 #include "Runtime.h"
 
-class QWidget;
-
 namespace tolvane::platform {
 
 class Form;
-class FormWindow;
+class Window;
 
 // A control of a screen, named as in its layout. Every operation first loads
 // the screen if it is not loaded, and raises a runtime error when it fails.
@@ -32,12 +28,11 @@ public:
 
 private:
     // Loads the screen, lets an injected fault strike, finds the control.
-    QWidget& Prepare(Operation operation);
+    std::size_t Prepare(Operation operation);
     std::string Where() const;
 
     Form& form_;
     std::string name_;
-    ControlKind kind_ = ControlKind::Label;
 };
 
 // A screen: not loaded, loaded and hidden, or visible. Loading builds the
@@ -65,9 +60,10 @@ public:
     ControlRef Text(int n) { return Control("Text" + std::to_string(n)); }
 
     State CurrentState() const;
-    const std::string& Name() const { return name_; }
-    // The window once loaded, for tests and screenshots; null before.
-    QWidget* Window() const;
+    const std::string& Name() const { return layout_.name; }
+    const FormSpec& Layout() const { return layout_; }
+    // The toolkit's window once loaded, null before.
+    Window* Native() const { return window_.get(); }
 
 protected:
     virtual void Form_Load() {}
@@ -81,20 +77,13 @@ protected:
 
 private:
     friend class ControlRef;
-    struct Entry {
-        ControlKind kind;
-        QPointer<QWidget> widget;
-    };
 
     void EnsureLoaded();
-    void CentreOnScreen();
+    void Clicked(std::size_t control);
 
     const FormSpec& layout_;
-    std::string name_;
-    std::unique_ptr<FormWindow> window_;
-    std::map<std::string, Entry, std::less<>> controls_;
+    std::unique_ptr<Window> window_;
     std::map<std::string, std::function<void()>, std::less<>> clickHandlers_;
-    QPointer<QWidget> firstInTabOrder_;
     bool shownOnce_ = false;
 };
 

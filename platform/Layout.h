@@ -54,4 +54,11 @@ struct FormSpec {
 // The page grey, RGB (192, 192, 192).
 inline constexpr int kPageGrey = 192;
 
+// Labels and lines never take the focus, nor do hidden or disabled controls.
+inline bool TakesFocus(const ControlSpec& control) {
+    return control.tabIndex >= 0 && !(control.style & (kHidden | kDisabled)) &&
+           (control.kind == ControlKind::CheckBox || control.kind == ControlKind::CommandButton ||
+            control.kind == ControlKind::TextBox);
+}
+
 } // namespace tolvane::platform

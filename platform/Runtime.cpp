@@ -1,7 +1,5 @@
 #include "Runtime.h"
 
-#include <QApplication>
-#include <QMessageBox>
 #include <new>
 
 #include "ErrorReport.h"
@@ -18,10 +16,7 @@ struct ProgramEnd {};
 
 } // namespace
 
-Runtime::Runtime() : presenter_([](QMessageBox& box) { box.exec(); }) {
-    Q_ASSERT(!current);
-    current = this;
-}
+Runtime::Runtime() : presenter_(PresentErrorReport) { current = this; }
 
 Runtime::~Runtime() {
     // The instances go newest first, while the application is still there.
@@ -31,16 +26,13 @@ Runtime::~Runtime() {
     current = nullptr;
 }
 
-Runtime& Runtime::Current() {
-    Q_ASSERT(current);
-    return *current;
-}
+Runtime& Runtime::Current() { return *current; }
 
 int Runtime::Run(const std::function<void()>& start) {
     Dispatch(start);
     if (ended_) return exitStatus_;
     inEventLoop_ = true;
-    const int status = QApplication::exec();
+    const int status = RunEventLoop();
     inEventLoop_ = false;
     return ended_ ? exitStatus_ : status;
 }
@@ -80,8 +72,7 @@ void Runtime::CheckFault(Operation operation, const std::string& where) const {
 
 void Runtime::Report(const RuntimeError& error) {
     stopping_ = true;
-    const auto box = BuildErrorReport(error);
-    presenter_(*box);
+    presenter_(MakeErrorReport(error));
     Stop(kErrorExitStatus);
 }
 
@@ -90,9 +81,9 @@ void Runtime::Stop(int status) {
     ended_ = true;
     exitStatus_ = status;
     for (Form* form : forms_) {
-        if (QWidget* window = form->Window()) window->hide();
+        if (Window* window = form->Native()) window->Hide();
     }
-    if (inEventLoop_) QApplication::exit(status);
+    if (inEventLoop_) QuitEventLoop(status);
 }
 
 } // namespace tolvane::platform

@@ -7,7 +7,7 @@
 #include <typeindex>
 #include <vector>
 
-class QMessageBox;
+#include "Window.h"
 
 namespace tolvane {
 class RuntimeError;
@@ -60,9 +60,9 @@ public:
     void SetFaultHook(FaultHook hook) { faultHook_ = std::move(hook); }
     void CheckFault(Operation operation, const std::string& where) const;
 
-    // Puts the error report in front of the user. The default runs the box
+    // Puts the error report in front of the user. The default shows it
     // modally; tests read it instead.
-    using ErrorPresenter = std::function<void(QMessageBox&)>;
+    using ErrorPresenter = std::function<void(const ErrorReport&)>;
     void SetErrorPresenter(ErrorPresenter presenter) { presenter_ = std::move(presenter); }
 
     void Register(Form& form) { forms_.push_back(&form); }

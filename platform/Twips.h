@@ -1,24 +1,33 @@
 #pragma once
 
-#include <QRect>
 #include <cmath>
+
+#include "Layout.h"
 
 namespace tolvane::platform {
 
-// Layouts are in twips, 1/1440 inch: 15 to a device-independent pixel at the
-// 96 dpi they were drawn at. Qt's own scaling takes it on from there.
-inline constexpr double kTwipsPerPixel = 15.0;
+// Layouts are in twips, 1/1440 inch: 15 to a pixel at the 96 dpi they were
+// drawn at. A binding that scales by itself (Qt) converts at 96 dpi; one that
+// does not (Win32) converts at the monitor's dpi.
+inline constexpr int kTwipsPerInch = 1440;
+inline constexpr int kDesignDpi = 96;
 
-inline int TwipsToPixels(int twips) {
-    return static_cast<int>(std::lround(twips / kTwipsPerPixel));
+inline int TwipsToPixels(int twips, int dpi = kDesignDpi) {
+    return static_cast<int>(std::lround(static_cast<double>(twips) * dpi / kTwipsPerInch));
 }
+
+struct PixelBox {
+    int x, y, width, height;
+    bool operator==(const PixelBox&) const = default;
+};
 
 // Converts the edges, not the size, so that boxes that meet in twips still
 // meet in pixels.
-inline QRect TwipsToPixels(int left, int top, int width, int height) {
-    const int x = TwipsToPixels(left);
-    const int y = TwipsToPixels(top);
-    return {x, y, TwipsToPixels(left + width) - x, TwipsToPixels(top + height) - y};
+inline PixelBox TwipsToPixels(const Box& box, int dpi = kDesignDpi) {
+    const int x = TwipsToPixels(box.left, dpi);
+    const int y = TwipsToPixels(box.top, dpi);
+    return {x, y, TwipsToPixels(box.left + box.width, dpi) - x,
+            TwipsToPixels(box.top + box.height, dpi) - y};
 }
 
 } // namespace tolvane::platform

@@ -1,11 +1,15 @@
-#include "LayoutBuilder.h"
+#include "QtWindow.h"
 
-#include <QApplication>
+#include <QAbstractButton>
 #include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWindow>
 #include <algorithm>
 
 #include "Controls.h"
 #include "Fonts.h"
+#include "Form.h"
 #include "Twips.h"
 
 namespace tolvane::platform {
@@ -13,6 +17,8 @@ namespace {
 
 const QColor kPageGreyColour(kPageGrey, kPageGrey, kPageGrey);
 const QColor kDisabledTextColour(109, 109, 109);
+
+QRect ToQRect(const PixelBox& box) { return {box.x, box.y, box.width, box.height}; }
 
 // Labels and check boxes are opaque, in the system's button colours.
 void PaintButtonFace(QWidget& widget) {
@@ -62,8 +68,9 @@ QWidget* CreateControl(const ControlSpec& design, QWidget* parent) {
         return text;
     }
     case ControlKind::Line: {
-        const QLine line(TwipsToPixels(design.box.left), TwipsToPixels(design.box.top),
-                         TwipsToPixels(design.box.width), TwipsToPixels(design.box.height));
+        const auto& b = design.box;
+        const QLine line(TwipsToPixels(b.left), TwipsToPixels(b.top), TwipsToPixels(b.width),
+                         TwipsToPixels(b.height));
         return new Line(parent, line);
     }
     }
@@ -79,35 +86,59 @@ void Place(const ControlSpec& design, QWidget& widget) {
         widget.setGeometry(r.adjusted(0, 0, 1, 1));
         return;
     }
-    const QRect r =
-        TwipsToPixels(design.box.left, design.box.top, design.box.width, design.box.height);
+    const QRect r = ToQRect(TwipsToPixels(design.box));
     widget.move(r.topLeft());
     // An auto-sized label has already taken its caption's size.
     if (!(design.kind == ControlKind::Label && (design.style & kAutoSize))) widget.resize(r.size());
 }
 
-bool TakesFocus(const ControlSpec& design) {
-    return design.tabIndex >= 0 && !(design.style & (kHidden | kDisabled)) &&
-           (design.kind == ControlKind::CheckBox || design.kind == ControlKind::CommandButton ||
-            design.kind == ControlKind::TextBox);
-}
+// A screen's window. A close request from the frame never closes it: the
+// screen decides what the request means.
+class FormWindow final : public QWidget {
+public:
+    explicit FormWindow(std::function<void()> onCloseRequest)
+        : onCloseRequest_(std::move(onCloseRequest)) {}
 
-} // namespace
+protected:
+    void closeEvent(QCloseEvent* event) override {
+        event->ignore();
+        onCloseRequest_();
+    }
 
-void FormWindow::closeEvent(QCloseEvent* event) {
-    event->ignore();
-    if (onCloseRequest_) onCloseRequest_();
-}
+private:
+    std::function<void()> onCloseRequest_;
+};
 
-QString ToQString(std::u16string_view text) {
-    return QString(reinterpret_cast<const QChar*>(text.data()),
-                   static_cast<qsizetype>(text.size()));
-}
+class QtWindow final : public Window {
+public:
+    QtWindow(const FormSpec& layout, Events events);
 
-BuiltForm BuildForm(const FormSpec& layout) {
-    BuiltForm built;
-    built.window = std::make_unique<FormWindow>();
-    FormWindow& window = *built.window;
+    QWidget* Widget() const { return window_.get(); }
+
+    bool IsVisible() const override { return window_->isVisible(); }
+    void Show(bool first) override;
+    void Hide() override { window_->hide(); }
+    void SetTitle(std::u16string_view title) override { window_->setWindowTitle(ToQString(title)); }
+    void SetCaption(std::size_t control, std::u16string_view caption) override;
+    void SetText(std::size_t control, std::u16string_view text) override {
+        static_cast<TextBox*>(controls_[control])->SetText(ToQString(text));
+    }
+    logic::Int16 Value(std::size_t control) const override;
+    void SetFocus(std::size_t control) override {
+        controls_[control]->setFocus(Qt::OtherFocusReason);
+    }
+
+private:
+    void CentreOnScreen();
+
+    std::unique_ptr<FormWindow> window_;
+    std::vector<QWidget*> controls_; // in table order, owned by the window
+    QWidget* firstInTabOrder_ = nullptr;
+};
+
+QtWindow::QtWindow(const FormSpec& layout, Events events)
+    : window_(std::make_unique<FormWindow>(std::move(events.closeRequest))) {
+    FormWindow& window = *window_;
     window.setObjectName(QString::fromStdString(layout.name));
     window.setWindowTitle(ToQString(layout.caption));
     window.setFont(DefaultFont());
@@ -125,7 +156,8 @@ BuiltForm BuildForm(const FormSpec& layout) {
     window.resize(TwipsToPixels(layout.clientWidth), TwipsToPixels(layout.clientHeight));
 
     std::vector<std::pair<int, QWidget*>> tabOrder;
-    for (const ControlSpec& control : layout.controls) {
+    for (std::size_t i = 0; i < layout.controls.size(); ++i) {
+        const ControlSpec& control = layout.controls[i];
         QWidget* widget = CreateControl(control, &window);
         widget->setObjectName(QString::fromStdString(control.name));
         if (control.font) {
@@ -143,7 +175,11 @@ BuiltForm BuildForm(const FormSpec& layout) {
         } else {
             widget->setFocusPolicy(Qt::NoFocus);
         }
-        built.controls.push_back({&control, widget});
+        if (control.kind == ControlKind::CommandButton) {
+            QObject::connect(static_cast<QAbstractButton*>(widget), &QAbstractButton::clicked,
+                             [click = events.click, i] { click(i); });
+        }
+        controls_.push_back(widget);
     }
 
     std::stable_sort(tabOrder.begin(), tabOrder.end(),
@@ -151,8 +187,64 @@ BuiltForm BuildForm(const FormSpec& layout) {
     for (std::size_t i = 1; i < tabOrder.size(); ++i) {
         QWidget::setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
     }
-    if (!tabOrder.empty()) built.firstInTabOrder = tabOrder.front().second;
-    return built;
+    if (!tabOrder.empty()) firstInTabOrder_ = tabOrder.front().second;
+}
+
+void QtWindow::Show(bool first) {
+    if (first) CentreOnScreen();
+    window_->show();
+    window_->raise();
+    window_->activateWindow();
+    if (first && firstInTabOrder_) firstInTabOrder_->setFocus(Qt::ActiveWindowFocusReason);
+}
+
+void QtWindow::SetCaption(std::size_t control, std::u16string_view caption) {
+    const QString text = ToQString(caption);
+    if (auto* label = dynamic_cast<Label*>(controls_[control])) {
+        label->SetCaption(text);
+    } else {
+        static_cast<QAbstractButton*>(controls_[control])->setText(text);
+    }
+}
+
+logic::Int16 QtWindow::Value(std::size_t control) const {
+    // Qt numbers the grayed state 1 and the ticked state 2.
+    switch (static_cast<CheckBox*>(controls_[control])->checkState()) {
+    case Qt::Unchecked: return 0;
+    case Qt::Checked: return 1;
+    case Qt::PartiallyChecked: return 2;
+    }
+    return 0;
+}
+
+void QtWindow::CentreOnScreen() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect available = screen->availableGeometry();
+    // The whole window is centred, frame included, as far as the platform
+    // knows the frame before the window is first shown; move() places the frame.
+    window_->winId();
+    const QWindow* handle = window_->windowHandle();
+    const QMargins margins = handle ? handle->frameMargins() : QMargins();
+    QRect frame(QPoint(0, 0), window_->size().grownBy(margins));
+    frame.moveCenter(available.center());
+    window_->move(frame.topLeft());
+}
+
+} // namespace
+
+QString ToQString(std::u16string_view text) {
+    return QString(reinterpret_cast<const QChar*>(text.data()),
+                   static_cast<qsizetype>(text.size()));
+}
+
+std::unique_ptr<Window> BuildWindow(const FormSpec& layout, Window::Events events) {
+    return std::make_unique<QtWindow>(layout, std::move(events));
+}
+
+QWidget* WidgetOf(const Form& form) {
+    const auto* window = static_cast<const QtWindow*>(form.Native());
+    return window ? window->Widget() : nullptr;
 }
 
 } // namespace tolvane::platform
