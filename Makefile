@@ -26,11 +26,13 @@ check: build
 	@$(MAKE) --no-print-directory PRESET=asan build
 	ctest --preset asan
 
-# The long random walk through the program against its model: not part of
-# `make check`. SOAK_STEPS sets its length.
-SOAK_STEPS ?= 100000
+# The random walks against the model, long: not part of `make check`.
+# SOAK_STEPS per walk, SOAK_SEEDS walks with faults and as many without.
+SOAK_STEPS ?= 5000
+SOAK_SEEDS ?= 10
 soak: build
-	$(BUILD)/tests/model/tolvane_model_soak $(SOAK_STEPS)
+	TOLVANE_WALK_STEPS=$(SOAK_STEPS) TOLVANE_WALK_SEEDS=$(SOAK_SEEDS) QT_QPA_PLATFORM=offscreen \
+		$(BUILD)/tests/tolvane_tests --gtest_filter='Seeds/*'
 
 # A Debian package of the optimised build, in build/<preset>/.
 package: build
