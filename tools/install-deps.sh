@@ -10,7 +10,7 @@ set -euo pipefail
 declare -A groups=(
   [build]="g++ make cmake ninja-build pkg-config qt6-base-dev libgtest-dev libgmock-dev fonts-ipafont-gothic fonts-noto-color-emoji fonts-nanum fontconfig desktop-file-utils appstream binutils-mingw-w64-x86-64 dpkg-dev file"
   [desktop]="xvfb openbox imagemagick x11-utils xdotool"
-  [bench]="libbenchmark-dev libx11-dev libxdamage-dev xvfb openbox x11-utils valgrind"
+  [bench]="libbenchmark-dev libx11-dev libxdamage-dev xvfb x11-utils valgrind"
 )
 
 wanted=()
