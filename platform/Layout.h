@@ -23,6 +23,10 @@ enum Style : unsigned {
     kDisabled = 1u << 1,       // greyed text, takes neither focus nor input
     kAutoSize = 1u << 2,       // a label that sizes itself to its caption
     kPageBackground = 1u << 3, // the page grey behind the control
+    // A label that keeps its place and grows right and down just enough to
+    // show its caption whole, where the face standing in for the one the
+    // layout was drawn for is wider or deeper.
+    kGrowToFit = 1u << 4,
 };
 
 struct Box {

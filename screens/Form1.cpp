@@ -10,6 +10,7 @@ namespace {
 
 using enum platform::ControlKind;
 using platform::kAutoSize;
+using platform::kGrowToFit;
 using platform::kHidden;
 
 constexpr std::u16string_view kTitle = u"安全運転自己診断－１";
@@ -20,7 +21,8 @@ const platform::FormSpec& Form1Layout() {
         {
             {CommandButton, "Command2", {8520, 5760, 1335, 495}, 9, u"Command2"},
             {CommandButton, "Command3", {8520, 6480, 1335, 495}, 52, u"Command3"},
-            {Label, "Label25", {5160, 7200, 1035, 180}, 61, u"by Zenth 2000"},
+            // Credit lines grow to show their Latin text whole in the stand-in face.
+            {Label, "Label25", {5160, 7200, 1035, 180}, 61, u"by Zenth 2000", kGrowToFit},
             // Hidden from the start and never shown.
             {CommandButton, "Command4", {8400, 720, 1335, 495}, 57, u"Command4", kHidden},
             {Label, "Label22", {8760, 1680, 735, 375}, 58, u"Label22", kHidden},

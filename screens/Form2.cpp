@@ -9,6 +9,7 @@ namespace tolvane::screens {
 namespace {
 
 using enum platform::ControlKind;
+using platform::kGrowToFit;
 using platform::kHidden;
 
 constexpr std::u16string_view kTitle = u"安全運転自己診断－２";
@@ -20,7 +21,8 @@ const platform::FormSpec& Form2Layout() {
             // The back button stands above the cancel button on this page.
             {CommandButton, "Command2", {8520, 6480, 1335, 495}, 9, u"Command2"},
             {CommandButton, "Command3", {8520, 5760, 1335, 495}, 52, u"Command3"},
-            {Label, "Label18", {8640, 7080, 1275, 180}, 53, u"by Quorvel. 2000"},
+            // Credit lines grow to show their Latin text whole in the stand-in face.
+            {Label, "Label18", {8640, 7080, 1275, 180}, 53, u"by Quorvel. 2000", kGrowToFit},
             // Hidden from the start and never shown.
             {CommandButton, "Command4", {8520, 720, 1215, 495}, 57, u"Command4", kHidden},
             {Label, "Label22", {8520, 1440, 1215, 375}, 58, u"Label22", kHidden},
@@ -29,7 +31,7 @@ const platform::FormSpec& Form2Layout() {
             {Label, "Label19", {120, 1320, 255, 255}, 54, u"A", kHidden},
             {Label, "Label20", {120, 3480, 375, 255}, 55, u"B", kHidden},
             {Label, "Label21", {120, 5280, 255, 255}, 56, u"C", kHidden},
-            {Label, "Label25", {5400, 7080, 1035, 180}, 61, u"by Zenth 2000", kHidden},
+            {Label, "Label25", {5400, 7080, 1035, 180}, 61, u"by Zenth 2000", kHidden | kGrowToFit},
             {Line, "Line2", {480, 3360, 9600, 3360}, -1, u"", kHidden},
             {Line, "Line3", {480, 4800, 9600, 4800}, -1, u"", kHidden},
             {Line, "Line1", {480, 5160, 8280, 5160}, -1, u"", kHidden},

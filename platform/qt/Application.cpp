@@ -29,6 +29,9 @@ void SetUpApplication() {
     QApplication::setApplicationVersion(QStringLiteral(TOLVANE_VERSION));
     QApplication::setQuitOnLastWindowClosed(false);
     InstallFontSubstitutions();
+    // Controls take the screens' font from the start, not the system's first:
+    // resolving a font costs a search for its fallbacks.
+    QApplication::setFont(DefaultFont());
 }
 
 int RunProgram(int argc, char* argv[], void (*start)()) {

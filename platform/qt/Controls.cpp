@@ -9,7 +9,7 @@
 
 namespace tolvane::platform {
 
-Label::Label(QWidget* parent, bool autoSize) : QLabel(parent), autoSize_(autoSize) {
+Label::Label(QWidget* parent, Sizing sizing) : QLabel(parent), sizing_(sizing) {
     setTextFormat(Qt::PlainText);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setWordWrap(false);
@@ -17,7 +17,17 @@ Label::Label(QWidget* parent, bool autoSize) : QLabel(parent), autoSize_(autoSiz
 
 void Label::SetCaption(const QString& caption) {
     setText(caption);
-    if (autoSize_) resize(sizeHint());
+    Fit();
+}
+
+void Label::Fit() {
+    switch (sizing_) {
+    case Sizing::ToCaption: resize(sizeHint()); return;
+    case Sizing::GrowToFit: resize(size().expandedTo(sizeHint())); return;
+    // The stand-in faces reach a row deeper than the 12-pixel rows the layout
+    // was drawn for: a label takes the font's height so no glyph loses it.
+    case Sizing::Fixed: resize(width(), std::max(height(), fontMetrics().height())); return;
+    }
 }
 
 CheckBox::CheckBox(QWidget* parent) : QCheckBox(parent) {}

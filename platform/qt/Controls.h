@@ -11,11 +11,15 @@ namespace tolvane::platform {
 
 class Label final : public QLabel {
 public:
-    Label(QWidget* parent, bool autoSize);
+    enum class Sizing { Fixed, ToCaption, GrowToFit };
+    Label(QWidget* parent, Sizing sizing);
     void SetCaption(const QString& caption);
+    // Takes the size the caption asks for, as its sizing says; at least the
+    // font's height in any case.
+    void Fit();
 
 private:
-    bool autoSize_;
+    Sizing sizing_;
 };
 
 // Toggles on a click anywhere in its box; a click never leaves it grayed.

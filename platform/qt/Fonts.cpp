@@ -45,4 +45,9 @@ QFont MakeFont(const FontSpec& face) {
     return font;
 }
 
+QFont WithFallback(QFont font) {
+    font.setStyleStrategy(QFont::PreferDefault);
+    return font;
+}
+
 } // namespace tolvane::platform

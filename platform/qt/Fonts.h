@@ -15,4 +15,8 @@ QFont DefaultFont();
 
 QFont MakeFont(const FontSpec& face);
 
+// The font with glyphs it lacks taken from whatever font has them. Looking
+// for those fonts costs time, so only what the user can type into has it.
+QFont WithFallback(QFont font);
+
 } // namespace tolvane::platform

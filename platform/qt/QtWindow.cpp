@@ -45,9 +45,11 @@ QWidget* CreateControl(const ControlSpec& design, QWidget* parent) {
     const QString caption = ToQString(design.caption);
     switch (design.kind) {
     case ControlKind::Label: {
-        auto* label = new Label(parent, design.style & kAutoSize);
+        auto* label = new Label(parent, design.style & kAutoSize    ? Label::Sizing::ToCaption
+                                        : design.style & kGrowToFit ? Label::Sizing::GrowToFit
+                                                                    : Label::Sizing::Fixed);
         PaintButtonFace(*label);
-        label->SetCaption(caption);
+        label->setText(caption);
         return label;
     }
     case ControlKind::CheckBox: {
@@ -88,8 +90,13 @@ void Place(const ControlSpec& design, QWidget& widget) {
     }
     const QRect r = ToQRect(TwipsToPixels(design.box));
     widget.move(r.topLeft());
-    // An auto-sized label has already taken its caption's size.
-    if (!(design.kind == ControlKind::Label && (design.style & kAutoSize))) widget.resize(r.size());
+    if (auto* label = dynamic_cast<Label*>(&widget)) {
+        // Sized from its box, then as its caption asks in its own font.
+        if (!(design.style & kAutoSize)) label->resize(r.size());
+        label->Fit();
+        return;
+    }
+    widget.resize(r.size());
 }
 
 // A screen's window. A close request from the frame never closes it: the
@@ -160,11 +167,10 @@ QtWindow::QtWindow(const FormSpec& layout, Events events)
         const ControlSpec& control = layout.controls[i];
         QWidget* widget = CreateControl(control, &window);
         widget->setObjectName(QString::fromStdString(control.name));
-        if (control.font) {
-            widget->setFont(MakeFont(*control.font));
-            // Fonts change an auto-sized label's size: take it again.
-            if (auto* label = dynamic_cast<Label*>(widget)) label->SetCaption(label->text());
-        }
+        if (control.font) widget->setFont(MakeFont(*control.font));
+        // Where the user types, any font may supply what the IPA faces lack.
+        if (control.kind == ControlKind::TextBox && !(control.style & kDisabled))
+            widget->setFont(WithFallback(widget->font()));
         Place(control, *widget);
         if (!control.description.empty())
             widget->setAccessibleDescription(ToQString(control.description));

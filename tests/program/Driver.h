@@ -30,6 +30,8 @@ public:
     virtual void Type(Screen screen, int box, const std::u16string& text, Input input) = 0;
     // What the window frame's close button asks.
     virtual void Close(Screen screen) = 0;
+    // Tab, or Shift+Tab when `back`, to whatever has the focus in the screen.
+    virtual void Tab(Screen screen, bool back) = 0;
 
     // What the user sees of a loaded screen.
     virtual bool Visible(Screen screen) = 0;

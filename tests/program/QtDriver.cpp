@@ -1,0 +1,134 @@
+// The driver on the Qt binding, and the Qt test program's main: real mouse,
+// key, input-method and clipboard events on the widgets, found by name.
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QTest>
+#include <QTextEdit>
+#include <QWindow>
+#include <gtest/gtest.h>
+
+#include "Application.h"
+#include "Form.h"
+#include "QtWindow.h"
+#include "Walk.h"
+
+namespace tolvane::check {
+namespace {
+
+QWidget* Window(Screen screen) { return platform::WidgetOf(FormOf(screen)); }
+
+QWidget* Find(Screen screen, const std::string& name) {
+    return Window(screen) ? Window(screen)->findChild<QWidget*>(QString::fromStdString(name))
+                          : nullptr;
+}
+
+class QtDriver final : public Driver {
+public:
+    void Settle() override { QApplication::processEvents(); }
+
+    void Tick(Screen screen, int box, Input input, double at) override {
+        Press(Find(screen, "Check" + std::to_string(box)), input, at);
+    }
+    void Click(Screen screen, int command, Input input) override {
+        Press(Find(screen, "Command" + std::to_string(command)), input, 0.5);
+    }
+
+    // A click into the box and Ctrl+End, then a key per character (Return for
+    // a line break), one input-method commit, or a paste.
+    void Type(Screen screen, int box, const std::u16string& text, Input input) override {
+        auto* edit = qobject_cast<QTextEdit*>(Find(screen, "Text" + std::to_string(box)));
+        QTest::mouseClick(edit->viewport(), Qt::LeftButton);
+        QWidget* target = edit->window()->focusWidget();
+        QTest::keyClick(target, Qt::Key_End, Qt::ControlModifier);
+        const QString all = QString::fromStdU16String(text);
+        if (input == Input::Paste) {
+            QGuiApplication::clipboard()->setText(all);
+            QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
+        } else if (input == Input::Enter) {
+            QInputMethodEvent commit;
+            commit.setCommitString(all);
+            QApplication::sendEvent(target, &commit);
+        }
+        for (qsizetype i = 0; input == Input::Mouse && i < all.size(); ++i) {
+            const QString key = all.mid(i, all[i].isHighSurrogate() ? 2 : 1);
+            i += key.size() - 1;
+            QTest::sendKeyEvent(QTest::Press, target,
+                                key == "\n" ? Qt::Key_Return : Qt::Key_unknown, key, {});
+            QTest::sendKeyEvent(QTest::Release, target,
+                                key == "\n" ? Qt::Key_Return : Qt::Key_unknown, key, {});
+        }
+        Settle();
+    }
+
+    void Close(Screen screen) override { Window(screen)->windowHandle()->close(), Settle(); }
+    void Tab(Screen screen, bool back) override {
+        QWidget* focus =
+            Window(screen)->focusWidget() ? Window(screen)->focusWidget() : Window(screen);
+        QTest::keyClick(focus, back ? Qt::Key_Backtab : Qt::Key_Tab,
+                        back ? Qt::ShiftModifier : Qt::NoModifier);
+    }
+
+    bool Visible(Screen screen) override { return Window(screen)->isVisible(); }
+    std::u16string Title(Screen screen) override {
+        return Window(screen)->windowTitle().toStdU16String();
+    }
+    std::u16string Text(Screen screen, const std::string& control) override {
+        const QWidget* widget = Find(screen, control);
+        if (auto* label = qobject_cast<const QLabel*>(widget))
+            return label->text().toStdU16String();
+        if (auto* button = qobject_cast<const QAbstractButton*>(widget))
+            return button->text().toStdU16String();
+        if (auto* edit = qobject_cast<const QTextEdit*>(widget))
+            return edit->toPlainText().toStdU16String();
+        return u"(none)";
+    }
+    int Value(Screen screen, int box) override {
+        // Qt numbers the grayed state 1 and the ticked state 2.
+        return std::array{
+            0, 2,
+            1}[static_cast<QCheckBox*>(Find(screen, "Check" + std::to_string(box)))->checkState()];
+    }
+    std::string Focus(Screen screen) override {
+        const QWidget* focus = Window(screen)->focusWidget();
+        return focus ? focus->objectName().toStdString() : "";
+    }
+
+private:
+    // A click at `at` along the control, or its key with the focus on it.
+    void Press(QWidget* widget, Input input, double at) {
+        if (input == Input::Mouse || input == Input::Paste) {
+            QTest::mouseClick(widget, Qt::LeftButton, {},
+                              QPoint(int(at * (widget->width() - 1)), widget->height() / 2));
+        } else {
+            widget->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(widget, input == Input::Space ? Qt::Key_Space : Qt::Key_Return);
+        }
+        Settle();
+    }
+};
+
+} // namespace
+
+Driver& TheDriver() {
+    static QtDriver driver;
+    return driver;
+}
+
+} // namespace tolvane::check
+
+int main(int argc, char* argv[]) {
+    // The offscreen platform warns at every raise(); the tests raise a lot.
+    qInstallMessageHandler(
+        [](QtMsgType type, const QMessageLogContext& context, const QString& message) {
+            if (!message.contains("does not support raise()"))
+                std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+        });
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    testing::InitGoogleTest(&argc, argv);
+    QApplication app(argc, argv);
+    tolvane::platform::SetUpApplication();
+    return RUN_ALL_TESTS();
+}
