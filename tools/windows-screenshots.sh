@@ -9,6 +9,10 @@ tools/install-deps.sh windows desktop
 make --no-print-directory windows
 prefix=$PWD/build/windows/wine-screenshots
 tests/program/wine-run.sh "$prefix" cmd /c exit # makes the prefix
+# Real top-level windows with the window manager's frames, not the tests'
+# virtual desktop.
+WINEPREFIX=$prefix WINEDEBUG=-all wine reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f \
+    >/dev/null 2>&1 || true
 out=docs/screenshots
 
 display=:94

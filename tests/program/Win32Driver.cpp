@@ -1,39 +1,18 @@
-// The whole-program tests on the Win32 binding: input goes in as the window
-// messages a user's mouse and keyboard make, and what the user sees is read
-// back from the windows.
+// The driver on the Win32 binding, and the Windows test program's main: input
+// goes in as the window messages a user's mouse and keyboard make, and what
+// the user sees is read back from the windows.
 #include <algorithm>
-#include <memory>
+#include <gtest/gtest.h>
 #include <string>
-#include <vector>
 
-#include "CheckErrorDialogs.h"
-#include "Driver.h"
-#include "Form1.h"
-#include "Form2.h"
-#include "ResultScreens.h"
-#include "Screens.h"
+#include "Form.h"
+#include "Walk.h"
 #include "Win32Window.h"
 
 namespace tolvane::check {
 namespace {
 
 using platform::Form;
-using screens::The;
-
-Form& FormOf(Screen screen) {
-    switch (screen) {
-    case Screen::Form1: return The<screens::Form1>();
-    case Screen::Form2: return The<screens::Form2>();
-    case Screen::Form3: return The<screens::Form3>();
-    case Screen::Form4: return The<screens::Form4>();
-    case Screen::Form5: return The<screens::Form5>();
-    case Screen::Form6: return The<screens::Form6>();
-    case Screen::Form7: return The<screens::Form7>();
-    case Screen::Form8: return The<screens::Form8>();
-    case Screen::Form9: return The<screens::Form9>();
-    }
-    return The<screens::Form1>();
-}
 
 // The control's index in the screen's table, or the table's size when none.
 std::size_t IndexOf(const Form& form, const std::string& name) {
@@ -89,7 +68,7 @@ public:
         // The keys go wherever the focus is: the box only if the click put it there.
         HWND target = platform::FocusIn(FormOf(screen));
         if (!target) target = window;
-        WithControlDown([&] { PressKey(target, VK_END); });
+        WithKeyDown(VK_CONTROL, [&] { PressKey(target, VK_END); });
         if (input == Input::Paste) {
             Paste(target, text);
         } else {
@@ -101,6 +80,12 @@ public:
     void Close(Screen screen) override {
         PostMessageW(platform::HwndOf(FormOf(screen)), WM_SYSCOMMAND, SC_CLOSE, 0);
         Settle();
+    }
+
+    void Tab(Screen screen, bool back) override {
+        HWND target = platform::FocusIn(FormOf(screen));
+        WithKeyDown(back ? VK_SHIFT : 0,
+                    [&] { PressKey(target ? target : platform::HwndOf(FormOf(screen)), VK_TAB); });
     }
 
     bool Visible(Screen screen) override {
@@ -163,15 +148,17 @@ private:
         Settle();
     }
 
+    // Posted keys leave the keyboard state alone: a modifier held down is
+    // set in it while they are handled.
     template <class Keys>
-    void WithControlDown(Keys keys) {
+    void WithKeyDown(BYTE modifier, Keys keys) {
         BYTE state[256];
         GetKeyboardState(state);
-        state[VK_CONTROL] = 0x80;
+        state[modifier] = 0x80;
         SetKeyboardState(state);
         keys();
         Settle();
-        state[VK_CONTROL] = 0;
+        state[modifier] = 0;
         SetKeyboardState(state);
     }
 
@@ -212,6 +199,15 @@ private:
 
 } // namespace
 
-std::unique_ptr<Driver> MakeDriver() { return std::make_unique<Win32Driver>(); }
+Driver& TheDriver() {
+    static Win32Driver driver;
+    return driver;
+}
 
 } // namespace tolvane::check
+
+int main(int argc, char* argv[]) {
+    testing::InitGoogleTest(&argc, argv);
+    tolvane::platform::SetUpWin32(); // as the program does before its first screen
+    return RUN_ALL_TESTS();
+}
