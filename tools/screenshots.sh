@@ -90,6 +90,10 @@ yes_box "$page1" 11
 next "$page1"
 next "$page2"
 shot "あなたはＥタイプ" form9
+# Text a user types that the IPA faces lack comes from other fonts.
+click "あなたはＥタイプ" 480 4200 5895 255
+xdotool type --delay 60 "メモ 🚗💨 안전운전"
+shot "あなたはＥタイプ" form9-typed
 result_next "あなたはＥタイプ"
 
 window "$page1" >/dev/null

@@ -1,6 +1,7 @@
-// The diagnosis core on answer sheets in memory: the item catalogue against
-// the figures the questionnaire states, the page check, the bands and the
-// result order, the readout.
+// The diagnosis core on answer sheets in memory, where the order of reads
+// shows: the item catalogue against the questionnaire's figures, the page
+// check, the scales, the result order. Outcomes and bands are the whole
+// program's, in the model walk's tests.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -32,13 +33,6 @@ struct Sheet final : AnswerSheet {
     std::array<std::array<Int16, 32>, 2> boxes{};
     std::vector<std::pair<int, int>> reads;
 };
-
-std::vector<int> Range(int from, int to) {
-    std::vector<int> items;
-    for (int item = from; item <= to; ++item)
-        items.push_back(item);
-    return items;
-}
 
 std::string Chain(const DiagnosisState& state) {
     std::string chain;
@@ -120,91 +114,6 @@ INSTANTIATE_TEST_SUITE_P(
         return std::get<1>(info.param).name + std::to_string(std::get<0>(info.param));
     });
 
-namespace {
-
-struct Outcome {
-    const char* name;
-    std::vector<int> yes;
-    std::array<int, 3> scores;
-    const char* chain;
-};
-class OutcomeTest : public ::testing::TestWithParam<Outcome> {};
-
-} // namespace
-
-TEST_P(OutcomeTest, ScoresAndTheResultChain) {
-    const Outcome& o = GetParam();
-    Sheet sheet(o.yes);
-    DiagnosisState state;
-    state.typeE = 1; // nothing of an earlier diagnosis survives
-    Diagnose(sheet, state);
-    EXPECT_EQ((std::array<int, 3>{state.roughness, state.irritation, state.hesitation}), o.scores);
-    EXPECT_EQ(Chain(state), o.chain);
-    const Int16 flags[] = {state.typeA, state.typeB, state.typeC, state.typeD, state.typeE};
-    for (int type = 0; type < 5; ++type)
-        EXPECT_EQ(flags[type], std::string(o.chain).find(char('A' + type)) != std::string::npos);
-}
-
-// The twelve outcomes that can occur, and items counting twice or not at all.
-INSTANTIATE_TEST_SUITE_P(
-    Reachable, OutcomeTest,
-    ::testing::Values(Outcome{"E", {2, 6, 11}, {1, 1, 1}, "E"},
-                      Outcome{"A", {2, 3, 4, 11}, {3, 0, 1}, "A"},
-                      Outcome{"B", {6, 7, 8, 9, 23, 11, 12}, {0, 5, 2}, "B"},
-                      Outcome{"AB", {2, 3, 4, 6, 7, 8, 9, 23, 11}, {3, 5, 1}, "AB"},
-                      Outcome{"AC", {2, 3, 4, 11, 12, 13}, {3, 0, 3}, "AC"},
-                      Outcome{"BC", {6, 7, 8, 9, 23, 28, 29, 30}, {0, 5, 3}, "BC"},
-                      Outcome{"ABC", {2, 3, 4, 6, 7, 8, 9, 23, 11, 12, 13}, {3, 5, 3}, "ABC"},
-                      Outcome{"AD", Range(2, 9), {4, 4, 0}, "AD"},
-                      Outcome{"BD", {6, 7, 8, 9, 23}, {0, 5, 0}, "BD"},
-                      Outcome{"ABD", {2, 3, 4, 6, 7, 8, 9, 23}, {3, 5, 0}, "ABD"},
-                      Outcome{"D", {}, {0, 0, 0}, "D"},
-                      Outcome{"AllYes", Range(1, 32), {10, 8, 9}, "ABC"},
-                      Outcome{"Item22OnTwoScales", {22, 11}, {1, 1, 1}, "E"},
-                      Outcome{"UnscoredItems", {1, 10, 16, 26, 27, 32, 11}, {0, 0, 1}, "E"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-namespace {
-
-struct Band {
-    const char* name;
-    std::vector<int> items; // the scale's own, item 22 left out
-    int alsoYes;            // 11 keeps hesitation at 1: neither C nor D
-    std::function<std::string(std::size_t)> chain;
-};
-class BandTest : public ::testing::TestWithParam<Band> {};
-
-} // namespace
-
-TEST_P(BandTest, EveryCountOfYesAnswers) {
-    const Band& band = GetParam();
-    for (std::size_t n = 0; n <= band.items.size(); ++n) {
-        std::vector<int> yes(band.items.begin(), band.items.begin() + long(n));
-        yes.push_back(band.alsoYes);
-        Sheet sheet(yes);
-        DiagnosisState state;
-        Diagnose(sheet, state);
-        EXPECT_EQ(Chain(state), band.chain(n)) << n << " yes answers";
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Bands, BandTest,
-                         ::testing::Values(Band{"RoughnessAFromThree",
-                                                {2, 3, 4, 5, 17, 18, 19, 20, 21},
-                                                11,
-                                                [](std::size_t n) { return n >= 3 ? "A" : "E"; }},
-                                           Band{"IrritationBFromFive",
-                                                {6, 7, 8, 9, 23, 24, 25},
-                                                11,
-                                                [](std::size_t n) { return n >= 5 ? "B" : "E"; }},
-                                           Band{"HesitationDAtNoneCFromThree",
-                                                {11, 12, 13, 14, 15, 28, 29, 30, 31},
-                                                1,
-                                                [](std::size_t n) {
-                                                    return n == 0 ? "D" : n >= 3 ? "C" : "E";
-                                                }}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
 TEST(Scales, ReadYesBoxesInOrderAndKeepTheRunningSumOnOverflow) {
     Sheet sheet;
     ScaleScore(sheet, Scale::Hesitation);
@@ -225,16 +134,4 @@ TEST(NextFlagged, CountsOnlyFlagsEqualToOneAfterTheGivenType) {
     state.typeB = state.typeD = 1;
     EXPECT_EQ(Chain(state), "BD");
     EXPECT_EQ(NextFlaggedType(state, ResultType::D), std::nullopt);
-}
-
-TEST(ReadOut, RescoresIncompleteAnswersAndLeavesTheFlags) {
-    Sheet all(Range(1, 32)), none;
-    none.boxes = {};
-    none.boxes[1][10] = 1; // a yes to item 22 alone
-    DiagnosisState state;
-    Diagnose(all, state);
-    ReadOutScores(none, state);
-    EXPECT_EQ((std::array<int, 3>{state.roughness, state.irritation, state.hesitation}),
-              (std::array<int, 3>{1, 1, 0}));
-    EXPECT_EQ(Chain(state), "ABC");
 }

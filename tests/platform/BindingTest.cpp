@@ -59,7 +59,9 @@ TEST_P(EventLoop, LeavesAtOnceWithTheStatus) {
               exit.status);
     EXPECT_FALSE(platform::WidgetOf(The<screens::Form1>())->isVisible());
     ASSERT_EQ(reports.size(), exit.reports);
-    if (exit.reports) EXPECT_EQ(reports[0].text.substr(0, 9), u"実行時エラー 7\n");
+    if (exit.reports) {
+        EXPECT_EQ(reports[0].text.substr(0, 9), u"実行時エラー 7\n");
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, EventLoop,

@@ -13,15 +13,13 @@ namespace tolvane::platform {
 class Form;
 }
 
-// A reference model of the whole program, written from its navigation graph,
-// load rules and scoring rules without the program's code; and the runs that
-// drive the real program through a binding's driver beside it.
+// A model of the whole program, written from its navigation graph, load rules
+// and scoring rules without its code; and runs of the real program beside it,
+// through a binding's driver.
 namespace tolvane::check {
 
 inline Screen ScreenAt(int index) { return static_cast<Screen>(index); }
 inline std::string Name(Screen screen) { return "Form" + std::to_string(int(screen) + 1); }
-inline bool IsPage(Screen screen) { return int(screen) < 2; }
-inline bool IsResult(Screen screen) { return int(screen) >= 4; }
 
 enum class Act { Toggle, Click, Type, Close, ReadOut };
 
@@ -32,7 +30,6 @@ struct Action {
     Input input = Input::Mouse;
     std::u16string text{};
     double at = 0.5; // where along a box a click lands
-    std::string Describe() const;
 };
 
 struct Model {
@@ -40,6 +37,11 @@ struct Model {
     void Apply(const Action& action);
     std::vector<Action> Choices() const; // all a user could do now
     bool Passes(int page) const;
+    void Load(Screen screen);
+    void Show(Screen screen) { Load(screen), visible[int(screen)] = true; }
+    void Hide(Screen screen) { Load(screen), visible[int(screen)] = false; }
+    void Score();
+    void Click(Screen screen, int command);
 
     std::array<bool, 9> loaded{}, visible{};
     std::array<int, 9> loads{};
@@ -51,17 +53,9 @@ struct Model {
     int diagnoses = 0, exitStatus = 0;
     bool ended = false;
     std::optional<Screen> justLoaded; // a result screen: "次へ" has the focus
-
-private:
-    void Load(Screen screen);
-    void Show(Screen screen);
-    void Hide(Screen screen);
-    void Click(Screen screen, int command);
-    void Score();
 };
 
-// The binding's driver, defined beside it.
-Driver& TheDriver();
+Driver& TheDriver(); // the binding's, defined beside it
 platform::Form& FormOf(Screen screen);
 
 // The `countdown`-th operation of `kind` (of any kind when none) fails with `number`.
@@ -76,9 +70,8 @@ public:
     explicit Program(std::optional<FaultPlan> plan = std::nullopt);
     // Does `action` to both, unless a fault strikes; returns how they differ.
     std::vector<std::string> Do(const Action& action);
-    std::vector<std::string> Compare();
-    // How they differ from a program ended by error `number`: one report
-    // with it, a failure status, no window left, nothing run after it.
+    // How it differs from a program ended by error `number`: one report with
+    // it, a failure status, no window left, nothing run after it.
     std::vector<std::string> CheckFailedEnd(int number);
 
     platform::Runtime& runtime() { return *runtime_; }
@@ -87,22 +80,23 @@ public:
     std::array<int, 7> operations{}; // of each kind, before any fault
 
 private:
+    std::vector<std::string> Compare();
+
     std::unique_ptr<platform::Runtime> runtime_;
     std::optional<FaultPlan> plan_;
     std::vector<platform::ErrorReport> reports_;
     std::array<int, 9> loads_{};
     int afterFault_ = 0;
-    std::array<std::array<std::u16string, 5>, 9> loadedTexts_{};
+    std::array<std::array<std::u16string, 5>, 9> laid_{}; // paragraphs as loaded
 };
 
 struct WalkStats {
-    long steps = 0, programs = 0, diagnoses = 0, faults = 0;
-    std::string failure; // the first divergence and the steps before it
+    long programs = 0, diagnoses = 0, faults = 0;
+    std::string failure; // the first divergence, with the steps before it
 };
 
-// A seeded random walk: each step one thing a user could do, done to the
-// program and the model, then compared. An ended program gives way to a new
-// one; with `faults`, each new one has an operation at random made to fail.
+// A seeded random walk. An ended program gives way to a new one; with
+// `faults`, each new one has an operation made to fail at random.
 WalkStats RunWalk(unsigned long long seed, long steps, bool faults);
 
 } // namespace tolvane::check

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 #include <set>
 
 #include "Form.h"
@@ -31,9 +32,10 @@ class Walk : public ::testing::TestWithParam<unsigned long long> {};
 class FaultWalk : public ::testing::TestWithParam<unsigned long long> {};
 
 void ExpectWalk(unsigned long long seed, bool faults) {
-    const WalkStats s = RunWalk(seed, Env("TOLVANE_WALK_STEPS", 1500), faults);
+    const long steps = Env("TOLVANE_WALK_STEPS", 1500);
+    const WalkStats s = RunWalk(seed, steps, faults);
     std::printf("[ walk     ] seed %llu: %ld steps, %ld programs, %ld diagnoses, %ld faults\n",
-                seed, s.steps, s.programs, s.diagnoses, s.faults);
+                seed, steps, s.programs, s.diagnoses, s.faults);
     ASSERT_TRUE(s.failure.empty()) << s.failure;
     EXPECT_GT(faults ? s.faults : s.diagnoses, 0) << "the walk proved little";
 }
@@ -56,63 +58,134 @@ struct Script {
 
     void Do(const Action& a) {
         for (const std::string& problem : Stopped() ? std::vector<std::string>{} : program.Do(a))
-            ADD_FAILURE() << "after " << a.Describe() << ": " << problem, diverged = true;
+            ADD_FAILURE() << "acting on " << Name(a.screen) << ": " << problem, diverged = true;
     }
     bool Stopped() const { return diverged || program.struck || program.model.ended; }
     void Click(Screen screen, int command = 1) { Do({Act::Click, screen, command}); }
-    // Yes where bit k-1 is set, no elsewhere, ticking only what must change.
-    void Answer(int page, unsigned yes) {
+    // Yes to the items listed, no to the others, ticking only what must change.
+    void Answer(int page, const std::set<int>& yes) {
         for (int box = 1; box <= 32; ++box) {
-            if (program.model.boxes[page - 1][box - 1] !=
-                (((yes >> (box - 1) / 2) & 1) == unsigned(box % 2)))
+            const int item = 16 * (page - 1) + (box + 1) / 2;
+            if (program.model.boxes[page - 1][box - 1] != (yes.contains(item) == box % 2))
                 Do({Act::Toggle, ScreenAt(page - 1), box, box % 3 ? Input::Mouse : Input::Space});
         }
     }
-    // Both pages answered and diagnosed, then the result chain to page 1.
-    void Round(unsigned yes) {
+    // Both pages answered and diagnosed; returns the result chain back to page 1.
+    std::string Round(const std::set<int>& yes) {
         if (program.model.visible[1]) Click(Screen::Form2, 3);
-        Answer(1, yes & 0xFFFF), Click(Screen::Form1);
-        Answer(2, yes >> 16), Click(Screen::Form2);
+        Answer(1, yes), Click(Screen::Form1), Answer(2, yes), Click(Screen::Form2);
+        std::string chain;
         for (int i = 4; i < 9 && !Stopped(); ++i)
-            if (program.model.visible[i]) Click(ScreenAt(i)), i = 3;
+            if (program.model.visible[i]) chain += char('A' + i - 4), Click(ScreenAt(i)), i = 3;
+        return chain;
     }
 
     Program program;
     bool diverged = false;
 };
 
+std::set<int> Items(int from, int to) {
+    std::set<int> items;
+    for (int item = from; item <= to; ++item)
+        items.insert(item);
+    return items;
+}
+
+struct Outcome {
+    const char* name;
+    std::set<int> yes;
+    const char* chain;
+};
+void PrintTo(const Outcome& o, std::ostream* out) { *out << o.name; }
+class Outcomes : public ::testing::TestWithParam<Outcome> {};
+
+} // namespace
+
+// The twelve outcomes that can occur, and items counting twice or not at all:
+// the result screens come in type order, and scores and flags match the model.
+TEST_P(Outcomes, ResultChain) {
+    Script s;
+    EXPECT_EQ(s.Round(GetParam().yes), GetParam().chain);
+    EXPECT_FALSE(s.Stopped());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Reachable, Outcomes,
+    ::testing::Values(Outcome{"E", {2, 6, 11}, "E"}, Outcome{"A", {2, 3, 4, 11}, "A"},
+                      Outcome{"B", {6, 7, 8, 9, 23, 11, 12}, "B"},
+                      Outcome{"AB", {2, 3, 4, 6, 7, 8, 9, 23, 11}, "AB"},
+                      Outcome{"AC", {2, 3, 4, 11, 12, 13}, "AC"},
+                      Outcome{"BC", {6, 7, 8, 9, 23, 28, 29, 30}, "BC"},
+                      Outcome{"ABC", {2, 3, 4, 6, 7, 8, 9, 23, 11, 12, 13}, "ABC"},
+                      Outcome{"AD", Items(2, 9), "AD"}, Outcome{"BD", {6, 7, 8, 9, 23}, "BD"},
+                      Outcome{"ABD", {2, 3, 4, 6, 7, 8, 9, 23}, "ABD"}, Outcome{"D", {}, "D"},
+                      Outcome{"AllYes", Items(1, 32), "ABC"},
+                      Outcome{"Item22OnTwoScales", {22, 2, 3, 11}, "A"},
+                      Outcome{"UnscoredItems", {1, 10, 16, 26, 27, 32, 11}, "E"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+namespace {
+
+struct Band {
+    const char* name;
+    std::vector<int> items; // the scale's own, item 22 left out
+    int alsoYes;            // 11 keeps hesitation at 1: neither C nor D
+    std::function<std::string(std::size_t)> chain;
+};
+void PrintTo(const Band& b, std::ostream* out) { *out << b.name; }
+class Bands : public ::testing::TestWithParam<Band> {};
+
+} // namespace
+
+TEST_P(Bands, EveryCountOfYesAnswers) {
+    const Band& band = GetParam();
+    Script s;
+    for (std::size_t n = 0; n <= band.items.size(); ++n) {
+        std::set<int> yes(band.items.begin(), band.items.begin() + long(n));
+        yes.insert(band.alsoYes);
+        EXPECT_EQ(s.Round(yes), band.chain(n)) << n << " yes answers";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Scales, Bands,
+                         ::testing::Values(Band{"RoughnessAFromThree",
+                                                {2, 3, 4, 5, 17, 18, 19, 20, 21},
+                                                11,
+                                                [](std::size_t n) { return n >= 3 ? "A" : "E"; }},
+                                           Band{"IrritationBFromFive",
+                                                {6, 7, 8, 9, 23, 24, 25},
+                                                11,
+                                                [](std::size_t n) { return n >= 5 ? "B" : "E"; }},
+                                           Band{"HesitationDAtNoneCFromThree",
+                                                {11, 12, 13, 14, 15, 28, 29, 30, 31},
+                                                1,
+                                                [](std::size_t n) {
+                                                    return n == 0 ? "D" : n >= 3 ? "C" : "E";
+                                                }}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+namespace {
+
 // Both dialogs, the results A-B-C, D and E, and back to page 2: every screen
 // loads and every kind of operation occurs.
 void VisitEverything(Script& s) {
-    s.Click(Screen::Form1), s.Click(Screen::Form3);
-    s.Answer(1, 0xFFFF), s.Click(Screen::Form1);
+    s.Click(Screen::Form1), s.Click(Screen::Form3), s.Answer(1, {}), s.Click(Screen::Form1);
     s.Click(Screen::Form2), s.Do({Act::Close, Screen::Form4});
-    s.Round(~0u), s.Round(0), s.Round(1u << 10); // a yes to item 11 alone: E
-    s.Click(Screen::Form1);
+    s.Round(Items(1, 32)), s.Round({}), s.Round({11}), s.Click(Screen::Form1);
 }
 
 class FaultPoints : public ::testing::TestWithParam<Operation> {};
 
 } // namespace
 
-TEST(Scripts, VisitEverythingLoadsEveryScreenOnce) {
-    Script s;
-    VisitEverything(s);
-    EXPECT_FALSE(s.Stopped());
-    EXPECT_EQ(s.program.model.loads, (std::array<int, 9>{1, 1, 1, 1, 1, 1, 1, 1, 1}));
-}
-
 // The first, the last and a spread of the operations of a kind.
 TEST_P(FaultPoints, FailingOperationEndsTheProgramThroughItsReport) {
     const Operation kind = GetParam();
-    int total = 0;
-    {
-        Script s;
-        VisitEverything(s);
-        total = s.program.operations[int(kind)];
-    }
+    Script whole;
+    VisitEverything(whole);
+    ASSERT_EQ(whole.program.model.loads, (std::array<int, 9>{1, 1, 1, 1, 1, 1, 1, 1, 1}));
+    const int total = whole.program.operations[int(kind)];
     for (const int point : std::set<int>{1, total / 3, total / 2, 2 * total / 3, total}) {
-        if (point == 0) continue;
         SCOPED_TRACE("at operation " + std::to_string(point) + " of " + std::to_string(total));
         Script s({{kind, point, 20000 + point}});
         VisitEverything(s);
@@ -131,19 +204,18 @@ INSTANTIATE_TEST_SUITE_P(Kinds, FaultPoints,
 // dialog open; a tick spoiled there must not reach the scores.
 TEST(Scripts, DiagnoseChecksPage1AgainWhenSpoiledBesidePage2) {
     Script s;
-    s.Click(Screen::Form1), s.Answer(1, 0), s.Click(Screen::Form1), s.Click(Screen::Form3);
-    s.Do({Act::Toggle, Screen::Form1, 1});
-    s.Answer(2, 0), s.Click(Screen::Form2);
+    s.Click(Screen::Form1), s.Answer(1, {}), s.Click(Screen::Form1), s.Click(Screen::Form3);
+    s.Do({Act::Toggle, Screen::Form1, 1}), s.Answer(2, {}), s.Click(Screen::Form2);
     EXPECT_TRUE(s.program.model.visible[2] && s.program.model.diagnoses == 0 && !s.Stopped());
 }
 
 TEST(Scripts, MebibytePasteIsKeptWholeRoundTheChain) {
     std::u16string big;
     while (big.size() < (1u << 20))
-        big += u"安全運転のために，ゆとりを持って走りましょう．Keep your distance\n";
+        big += u"安全運転のために，ゆとりを持って走りましょう．Keep left\n";
     big.resize(1u << 20);
     Script s;
-    s.Round(0), s.Click(Screen::Form1), s.Click(Screen::Form2); // D alone, twice
+    s.Round({}), s.Click(Screen::Form1), s.Click(Screen::Form2); // D alone, twice
     s.Do({Act::Type, Screen::Form8, 1, Input::Paste, big});
     s.Click(Screen::Form8), s.Click(Screen::Form1), s.Click(Screen::Form2);
     EXPECT_TRUE(s.program.model.visible[7] && !s.Stopped());
@@ -172,12 +244,11 @@ TEST_P(TabOrder, TabAndShiftTabGoRoundInTabIndexOrder) {
     const auto& [screen, round] = GetParam();
     Program program;
     program.runtime().Dispatch([screen] { FormOf(screen).Show(); });
-    Driver& driver = TheDriver();
     const std::size_t n = round.size();
-    for (std::size_t i = 0; i <= n; ++i, driver.Tab(screen, false))
-        ASSERT_EQ(driver.Focus(screen), round[i % n]) << i << " times Tab";
-    for (std::size_t i = n + 1; i > 0; --i, driver.Tab(screen, true))
-        ASSERT_EQ(driver.Focus(screen), round[i % n]) << "Shift+Tab";
+    for (std::size_t i = 0; i <= n; ++i, TheDriver().Tab(screen, false))
+        ASSERT_EQ(TheDriver().Focus(screen), round[i % n]) << i << " times Tab";
+    for (std::size_t i = n + 1; i > 0; --i, TheDriver().Tab(screen, true))
+        ASSERT_EQ(TheDriver().Focus(screen), round[i % n]) << "Shift+Tab";
 }
 
 INSTANTIATE_TEST_SUITE_P(
