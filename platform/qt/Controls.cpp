@@ -63,7 +63,7 @@ void CheckBox::paintEvent(QPaintEvent*) {
         painter.setRenderHint(QPainter::Antialiasing, false);
     }
     const QRect textArea = rect().adjusted(side + 4, 0, 0, 0);
-    painter.setPen(colours.color(QPalette::WindowText));
+    painter.setPen(colours.color(foregroundRole()));
     painter.drawText(textArea, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text());
     if (hasFocus()) {
         QStyleOptionFocusRect focus;
@@ -101,8 +101,13 @@ TextBox::TextBox(QWidget* parent) : QTextEdit(parent) {
 }
 
 void TextBox::SetText(const QString& text) {
-    setPlainText(text);
-    FitLinesToFont();
+    // The lines take their height as the text goes in: one layout, not two.
+    document()->clear();
+    QTextCursor cursor(document());
+    cursor.setBlockFormat(Lines());
+    cursor.insertText(text);
+    setTextCursor(QTextCursor(document()));
+    document()->clearUndoRedoStacks();
 }
 
 void TextBox::changeEvent(QEvent* event) {
@@ -125,12 +130,16 @@ void TextBox::keyPressEvent(QKeyEvent* event) {
     QTextEdit::keyPressEvent(event);
 }
 
-void TextBox::FitLinesToFont() {
+QTextBlockFormat TextBox::Lines() const {
     QTextBlockFormat lines;
     lines.setLineHeight(QFontInfo(font()).pixelSize(), QTextBlockFormat::FixedHeight);
+    return lines;
+}
+
+void TextBox::FitLinesToFont() {
     QTextCursor all(document());
     all.select(QTextCursor::Document);
-    all.mergeBlockFormat(lines);
+    all.mergeBlockFormat(Lines());
     // Spacing is layout, not an edit the user could undo.
     document()->clearUndoRedoStacks();
 }

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QTextBlockFormat>
 #include <QTextEdit>
 
 // The controls of the forms runtime, as Qt widgets that behave the way users of
@@ -56,6 +57,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    QTextBlockFormat Lines() const;
     void FitLinesToFont();
 };
 

@@ -20,12 +20,11 @@ const QColor kDisabledTextColour(109, 109, 109);
 
 QRect ToQRect(const PixelBox& box) { return {box.x, box.y, box.width, box.height}; }
 
-// Labels and check boxes are opaque, in the system's button colours.
+// Labels and check boxes are opaque, in the system's button colours: roles
+// of the palette they inherit, not a palette of their own each.
 void PaintButtonFace(QWidget& widget) {
-    QPalette palette = widget.palette();
-    palette.setColor(QPalette::Window, palette.color(QPalette::Button));
-    palette.setColor(QPalette::WindowText, palette.color(QPalette::ButtonText));
-    widget.setPalette(palette);
+    widget.setBackgroundRole(QPalette::Button);
+    widget.setForegroundRole(QPalette::ButtonText);
     widget.setAutoFillBackground(true);
 }
 
@@ -197,11 +196,14 @@ QtWindow::QtWindow(const FormSpec& layout, Events events)
 }
 
 void QtWindow::Show(bool first) {
-    if (first) CentreOnScreen();
+    if (first) {
+        CentreOnScreen();
+        // In place before the first frame, which then draws it, not after.
+        if (firstInTabOrder_) firstInTabOrder_->setFocus(Qt::ActiveWindowFocusReason);
+    }
     window_->show();
     window_->raise();
     window_->activateWindow();
-    if (first && firstInTabOrder_) firstInTabOrder_->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 void QtWindow::SetCaption(std::size_t control, std::u16string_view caption) {

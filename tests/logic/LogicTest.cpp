@@ -1,12 +1,10 @@
 // The diagnosis core on answer sheets in memory, where the order of reads
 // shows: the item catalogue against the questionnaire's figures, the page
-// check, the scales, the result order. Outcomes and bands are the whole
-// program's, in the model walk's tests.
+// check, the result order. Outcomes are the whole program's, beside the model.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
-#include <functional>
 
 #include "Diagnosis.h"
 #include "ItemCatalogue.h"
@@ -40,15 +38,6 @@ std::string Chain(const DiagnosisState& state) {
          type = NextFlaggedType(state, type))
         chain += char('A' + int(*type));
     return chain;
-}
-
-int ErrorOf(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const tolvane::RuntimeError& error) {
-        return error.Number();
-    }
-    return 0;
 }
 
 } // namespace
@@ -113,20 +102,6 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) {
         return std::get<1>(info.param).name + std::to_string(std::get<0>(info.param));
     });
-
-TEST(Scales, ReadYesBoxesInOrderAndKeepTheRunningSumOnOverflow) {
-    Sheet sheet;
-    ScaleScore(sheet, Scale::Hesitation);
-    EXPECT_EQ(
-        sheet.reads,
-        (std::vector<std::pair<int, int>>{
-            {1, 21}, {1, 23}, {1, 25}, {1, 27}, {1, 29}, {2, 23}, {2, 25}, {2, 27}, {2, 29}}));
-    sheet.boxes[0].fill(32767);
-    DiagnosisState state;
-    EXPECT_EQ(ErrorOf([&] { Diagnose(sheet, state); }), 6);
-    EXPECT_EQ(state.roughness, 32767) << "the field is the running sum";
-    EXPECT_EQ(ErrorOf([&] { CheckPage(sheet, 1); }), 6);
-}
 
 TEST(NextFlagged, CountsOnlyFlagsEqualToOneAfterTheGivenType) {
     DiagnosisState state;

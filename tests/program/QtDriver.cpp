@@ -20,49 +20,43 @@ namespace {
 
 QWidget* Window(Screen screen) { return platform::WidgetOf(FormOf(screen)); }
 
-QWidget* Find(Screen screen, const std::string& name) {
-    return Window(screen) ? Window(screen)->findChild<QWidget*>(QString::fromStdString(name))
+template <class Widget = QWidget>
+Widget* Find(Screen screen, const std::string& name) {
+    return Window(screen) ? Window(screen)->findChild<Widget*>(QString::fromStdString(name))
                           : nullptr;
 }
 
 class QtDriver final : public Driver {
 public:
     void Settle() override { QApplication::processEvents(); }
-
     void Tick(Screen screen, int box, Input input, double at) override {
         Press(Find(screen, "Check" + std::to_string(box)), input, at);
     }
     void Click(Screen screen, int command, Input input) override {
         Press(Find(screen, "Command" + std::to_string(command)), input, 0.5);
     }
-
-    // A click into the box and Ctrl+End, then a key per character (Return for
-    // a line break), one input-method commit, or a paste.
+    // A key per character (Return for a line break), one input-method
+    // commit, or Ctrl+V, where a click into the box put the focus.
     void Type(Screen screen, int box, const std::u16string& text, Input input) override {
-        auto* edit = qobject_cast<QTextEdit*>(Find(screen, "Text" + std::to_string(box)));
+        auto* edit = Find<QTextEdit>(screen, "Text" + std::to_string(box));
         QTest::mouseClick(edit->viewport(), Qt::LeftButton);
-        QWidget* target = edit->window()->focusWidget();
-        QTest::keyClick(target, Qt::Key_End, Qt::ControlModifier);
+        QWidget* focus = edit->window()->focusWidget();
+        QTest::keyClick(focus, Qt::Key_End, Qt::ControlModifier);
         const QString all = QString::fromStdU16String(text);
-        if (input == Input::Paste) {
-            QGuiApplication::clipboard()->setText(all);
-            QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
-        } else if (input == Input::Enter) {
-            QInputMethodEvent commit;
-            commit.setCommitString(all);
-            QApplication::sendEvent(target, &commit);
-        }
+        QInputMethodEvent commit;
+        commit.setCommitString(all);
+        if (input == Input::Enter) QApplication::sendEvent(focus, &commit);
+        if (input == Input::Paste) QGuiApplication::clipboard()->setText(all);
+        if (input == Input::Paste) QTest::keyClick(focus, Qt::Key_V, Qt::ControlModifier);
         for (qsizetype i = 0; input == Input::Mouse && i < all.size(); ++i) {
             const QString key = all.mid(i, all[i].isHighSurrogate() ? 2 : 1);
+            const Qt::Key code = key == "\n" ? Qt::Key_Return : Qt::Key_unknown;
+            QTest::sendKeyEvent(QTest::Press, focus, code, key, {});
+            QTest::sendKeyEvent(QTest::Release, focus, code, key, {});
             i += key.size() - 1;
-            QTest::sendKeyEvent(QTest::Press, target,
-                                key == "\n" ? Qt::Key_Return : Qt::Key_unknown, key, {});
-            QTest::sendKeyEvent(QTest::Release, target,
-                                key == "\n" ? Qt::Key_Return : Qt::Key_unknown, key, {});
         }
         Settle();
     }
-
     void Close(Screen screen) override { Window(screen)->windowHandle()->close(), Settle(); }
     void Tab(Screen screen, bool back) override {
         QWidget* focus =
@@ -77,19 +71,12 @@ public:
     }
     std::u16string Text(Screen screen, const std::string& control) override {
         const QWidget* widget = Find(screen, control);
-        if (auto* label = qobject_cast<const QLabel*>(widget))
-            return label->text().toStdU16String();
-        if (auto* button = qobject_cast<const QAbstractButton*>(widget))
-            return button->text().toStdU16String();
-        if (auto* edit = qobject_cast<const QTextEdit*>(widget))
-            return edit->toPlainText().toStdU16String();
-        return u"(none)";
+        const char* property = qobject_cast<const QTextEdit*>(widget) ? "plainText" : "text";
+        return widget ? widget->property(property).toString().toStdU16String() : u"(none)";
     }
-    int Value(Screen screen, int box) override {
-        // Qt numbers the grayed state 1 and the ticked state 2.
-        return std::array{
-            0, 2,
-            1}[static_cast<QCheckBox*>(Find(screen, "Check" + std::to_string(box)))->checkState()];
+    int Value(Screen screen, int box) override { // Qt numbers grayed 1 and ticked 2
+        return std::array{0, 2,
+                          1}[Find<QCheckBox>(screen, "Check" + std::to_string(box))->checkState()];
     }
     std::string Focus(Screen screen) override {
         const QWidget* focus = Window(screen)->focusWidget();

@@ -1,5 +1,6 @@
 #include "Walk.h"
 
+#include <algorithm>
 #include <codecvt>
 #include <locale>
 #include <random>
@@ -266,15 +267,23 @@ std::vector<std::string> Program::Compare() {
             const int length = kParagraphs[i - 4][box - 1];
             if (laid.empty() && now.size() >= typed.size()) { // first seen since the load
                 laid = now.substr(0, now.size() - typed.size());
+                // Type A's third ends on a space after its stop and its second opens its
+                // last sentence with one; type C's third ends on a half-width stop.
+                const bool a2 = i == 4 && box == 2, a3 = i == 4 && box == 3,
+                           c3 = i == 6 && box == 3;
+                const std::u16string end = a3 ? u"．　" : c3 ? u"." : u"．";
+                const auto spaces = std::count(laid.begin(), laid.end(), u'　');
                 if (length < 0 ? laid != u"(none)"
-                               : int(laid.size()) != length || (length && laid[0] != u'　'))
+                               : int(laid.size()) != length ||
+                                     (length && (laid[0] != u'　' || !laid.ends_with(end) ||
+                                                 spaces != 1 + (a2 || a3))))
                     out.push_back(name + "." + control + " after load reads \"" + Narrow(laid) +
                                   "\"");
             }
             same(now, laid + typed, name + "." + control);
         }
     }
-    if (model.justLoaded)
+    if (model.justLoaded && FormOf(*model.justLoaded).Native())
         same(driver.Focus(*model.justLoaded) == "Command1", true,
              Name(*model.justLoaded) + "'s focus");
     const logic::DiagnosisState& d = screens::Module1();
@@ -325,18 +334,24 @@ WalkStats RunWalk(unsigned long long seed, long steps, bool faults) {
     std::vector<std::string> recent;
     WalkStats stats;
     int number = 0, diagnosed = -1;
+    long started = 0;
     double leaning = 0.5;
     for (long step = 1; step <= steps; ++step) {
-        if (!program || program->struck || program->model.ended) {
+        // A fault that has not struck in 300 steps gives way to another.
+        if (!program || program->struck || program->model.ended ||
+            (faults && step - started > 300)) {
+            started = step;
             stats.diagnoses += program ? program->model.diagnoses : 0;
             stats.faults += program && program->struck;
             ++stats.programs;
             program.reset(); // one runtime at a time
-            // 7: whatever operation comes; captions, texts and values come by the dozen.
-            const int kind = below(8), many = kind == 7 || (kind >= 3 && kind <= 5);
+            // 7: whatever operation comes. Captions, texts and values come by the
+            // dozen, loads and focus a few times in a program's life.
+            const int kind = below(8);
+            constexpr int kOften[] = {3, 20, 20, 150, 150, 150, 2, 300};
             number = 1000 + below(29000);
             const FaultPlan plan{kind < 7 ? std::optional(Operation(kind)) : std::nullopt,
-                                 1 + below(many ? 150 : 6), number};
+                                 1 + below(kOften[kind]), number};
             program = std::make_unique<Program>(faults ? std::optional(plan) : std::nullopt);
         }
         const Model& model = program->model;
@@ -350,10 +365,10 @@ WalkStats RunWalk(unsigned long long seed, long steps, bool faults) {
             const auto& page = model.boxes[int(a.screen) % 2];
             const int first = (a.control - 1) & ~1;
             const double repair = 24 * (a.control % 2 ? leaning : 1 - leaning);
-            const double click = int(a.screen) >= 2 ? 8
-                                 : a.control == 1   ? 6
-                                 : a.control == 3   ? 1
-                                                    : 0.08;
+            const double click = int(a.screen) >= 2                    ? 8
+                                 : a.control == 1                      ? 6
+                                 : a.screen == Form2 && a.control == 3 ? 2
+                                                                       : 0.04;
             weights.push_back(a.act == Act::Toggle
                                   ? page[first] + page[first + 1] == 1 ? 0.3 : repair
                               : a.act == Act::Click ? click

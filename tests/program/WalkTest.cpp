@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <functional>
 #include <set>
 
 #include "Form.h"
@@ -123,82 +122,6 @@ INSTANTIATE_TEST_SUITE_P(
                       Outcome{"Item22OnTwoScales", {22, 2, 3, 11}, "A"},
                       Outcome{"UnscoredItems", {1, 10, 16, 26, 27, 32, 11}, "E"}),
     [](const auto& info) { return std::string(info.param.name); });
-
-namespace {
-
-struct Band {
-    const char* name;
-    std::vector<int> items; // the scale's own, item 22 left out
-    int alsoYes;            // 11 keeps hesitation at 1: neither C nor D
-    std::function<std::string(std::size_t)> chain;
-};
-void PrintTo(const Band& b, std::ostream* out) { *out << b.name; }
-class Bands : public ::testing::TestWithParam<Band> {};
-
-} // namespace
-
-TEST_P(Bands, EveryCountOfYesAnswers) {
-    const Band& band = GetParam();
-    Script s;
-    for (std::size_t n = 0; n <= band.items.size(); ++n) {
-        std::set<int> yes(band.items.begin(), band.items.begin() + long(n));
-        yes.insert(band.alsoYes);
-        EXPECT_EQ(s.Round(yes), band.chain(n)) << n << " yes answers";
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Scales, Bands,
-                         ::testing::Values(Band{"RoughnessAFromThree",
-                                                {2, 3, 4, 5, 17, 18, 19, 20, 21},
-                                                11,
-                                                [](std::size_t n) { return n >= 3 ? "A" : "E"; }},
-                                           Band{"IrritationBFromFive",
-                                                {6, 7, 8, 9, 23, 24, 25},
-                                                11,
-                                                [](std::size_t n) { return n >= 5 ? "B" : "E"; }},
-                                           Band{"HesitationDAtNoneCFromThree",
-                                                {11, 12, 13, 14, 15, 28, 29, 30, 31},
-                                                1,
-                                                [](std::size_t n) {
-                                                    return n == 0 ? "D" : n >= 3 ? "C" : "E";
-                                                }}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-namespace {
-
-// Both dialogs, the results A-B-C, D and E, and back to page 2: every screen
-// loads and every kind of operation occurs.
-void VisitEverything(Script& s) {
-    s.Click(Screen::Form1), s.Click(Screen::Form3), s.Answer(1, {}), s.Click(Screen::Form1);
-    s.Click(Screen::Form2), s.Do({Act::Close, Screen::Form4});
-    s.Round(Items(1, 32)), s.Round({}), s.Round({11}), s.Click(Screen::Form1);
-}
-
-class FaultPoints : public ::testing::TestWithParam<Operation> {};
-
-} // namespace
-
-// The first, the last and a spread of the operations of a kind.
-TEST_P(FaultPoints, FailingOperationEndsTheProgramThroughItsReport) {
-    const Operation kind = GetParam();
-    Script whole;
-    VisitEverything(whole);
-    ASSERT_EQ(whole.program.model.loads, (std::array<int, 9>{1, 1, 1, 1, 1, 1, 1, 1, 1}));
-    const int total = whole.program.operations[int(kind)];
-    for (const int point : std::set<int>{1, total / 3, total / 2, 2 * total / 3, total}) {
-        SCOPED_TRACE("at operation " + std::to_string(point) + " of " + std::to_string(total));
-        Script s({{kind, point, 20000 + point}});
-        VisitEverything(s);
-        ASSERT_EQ(s.program.struck, kind);
-        for (const std::string& problem : s.program.CheckFailedEnd(20000 + point))
-            ADD_FAILURE() << problem;
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Kinds, FaultPoints,
-                         ::testing::Values(Operation::Load, Operation::Show, Operation::Hide,
-                                           Operation::Caption, Operation::Text, Operation::Value,
-                                           Operation::Focus));
 
 // Form3's OK brings page 1 back beside page 2 when page 1 passed with the
 // dialog open; a tick spoiled there must not reach the scores.
