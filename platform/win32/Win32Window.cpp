@@ -68,10 +68,11 @@ RECT LineRect(const Box& b, int dpi) {
 LRESULT CALLBACK LineProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCHITTEST) return HTTRANSPARENT;
     if (message != WM_PAINT) return DefWindowProcW(hwnd, message, wParam, lParam);
-    const auto* spec = reinterpret_cast<const ControlSpec*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    const auto* design =
+        reinterpret_cast<const ControlSpec*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     const int dpi = static_cast<int>(GetDpiForWindow(hwnd));
-    const RECT r = LineRect(spec->box, dpi);
-    const Box& b = spec->box;
+    const RECT r = LineRect(design->box, dpi);
+    const Box& b = design->box;
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(hwnd, &paint);
     SelectObject(dc, GetStockObject(DC_PEN));
@@ -128,7 +129,8 @@ public:
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
-    const ControlSpec* SpecOf(HWND control) const;
+    void CreateControls();
+    const ControlSpec* DesignOf(HWND control) const;
     // Sizes the window and places every control, with its font, for `dpi`.
     void Arrange(int dpi);
     void FitLabel(std::size_t control);
@@ -170,10 +172,10 @@ DWORD FrameStyle(const FormSpec& layout) {
            WS_CLIPCHILDREN;
 }
 
-HWND CreateControl(const ControlSpec& spec, HWND parent, int id) {
+HWND CreateControl(const ControlSpec& design, HWND parent, int id) {
     const wchar_t* windowClass = WC_STATICW;
     DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
-    switch (spec.kind) {
+    switch (design.kind) {
     // One line, clipped at the right edge, "&" shown as it is.
     case ControlKind::Label: style |= SS_LEFTNOWORDWRAP | SS_NOPREFIX; break;
     // Not automatic: the window decides what a click makes of the value.
@@ -185,19 +187,19 @@ HWND CreateControl(const ControlSpec& spec, HWND parent, int id) {
         break;
     case ControlKind::Line: windowClass = kLineClass; break;
     }
-    if (!(spec.style & kHidden)) style |= WS_VISIBLE;
-    if (spec.style & kDisabled) style |= WS_DISABLED;
+    if (!(design.style & kHidden)) style |= WS_VISIBLE;
+    if (design.style & kDisabled) style |= WS_DISABLED;
     const std::wstring text =
-        spec.kind == ControlKind::TextBox ? ForEdit(spec.caption) : Wide(spec.caption);
+        design.kind == ControlKind::TextBox ? ForEdit(design.caption) : Wide(design.caption);
     HWND control = CreateWindowExW(0, windowClass, text.c_str(), style, 0, 0, 0, 0, parent,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                    GetModuleHandleW(nullptr), nullptr);
-    if (!control) throw std::runtime_error("control " + spec.name + " could not be created");
-    if (spec.kind == ControlKind::TextBox) SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
-    if (spec.kind == ControlKind::Line) {
-        SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&spec));
+    if (!control) throw std::runtime_error("control " + design.name + " could not be created");
+    if (design.kind == ControlKind::TextBox) SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
+    if (design.kind == ControlKind::Line) {
+        SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&design));
     }
-    if (!spec.description.empty()) Describe(control, spec.description);
+    if (!design.description.empty()) Describe(control, design.description);
     return control;
 }
 
@@ -214,13 +216,30 @@ Win32Window::Win32Window(const FormSpec& layout, Events events)
     hwnd_ = CreateWindowExW(0, kFormClass, Wide(layout.caption).c_str(), FrameStyle(layout),
                             monitor.rcWork.left, monitor.rcWork.top, 0, 0, nullptr, nullptr,
                             GetModuleHandleW(nullptr), this);
-    if (!hwnd_) throw std::runtime_error(layout.name + " could not be created");
+    if (!hwnd_) {
+        DeleteObject(pageGrey_);
+        throw std::runtime_error(layout.name + " could not be created");
+    }
+    try {
+        CreateControls();
+    } catch (...) {
+        // No window may outlive its object, nor point back to it.
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        DestroyWindow(hwnd_);
+        DeleteObject(pageGrey_);
+        throw;
+    }
+    // The focus is always shown, not only once the keyboard has been used.
+    SendMessageW(hwnd_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+    Arrange(static_cast<int>(GetDpiForWindow(hwnd_)));
+}
 
+void Win32Window::CreateControls() {
     std::vector<std::pair<int, HWND>> tabOrder;
-    for (std::size_t i = 0; i < layout.controls.size(); ++i) {
-        const ControlSpec& spec = layout.controls[i];
-        controls_.push_back(CreateControl(spec, hwnd_, kFirstId + static_cast<int>(i)));
-        if (TakesFocus(spec)) tabOrder.emplace_back(spec.tabIndex, controls_.back());
+    for (std::size_t i = 0; i < layout_.controls.size(); ++i) {
+        const ControlSpec& design = layout_.controls[i];
+        controls_.push_back(CreateControl(design, hwnd_, kFirstId + static_cast<int>(i)));
+        if (TakesFocus(design)) tabOrder.emplace_back(design.tabIndex, controls_.back());
     }
     std::stable_sort(tabOrder.begin(), tabOrder.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
@@ -230,9 +249,6 @@ Win32Window::Win32Window(const FormSpec& layout, Events events)
     for (HWND control : controls_) {
         SetWindowPos(control, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
-    // The focus is always shown, not only once the keyboard has been used.
-    SendMessageW(hwnd_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
-    Arrange(static_cast<int>(GetDpiForWindow(hwnd_)));
 }
 
 Win32Window::~Win32Window() {
@@ -244,20 +260,20 @@ Win32Window::~Win32Window() {
 void Win32Window::Arrange(int dpi) {
     dpi_ = dpi;
     for (std::size_t i = 0; i < controls_.size(); ++i) {
-        const ControlSpec& spec = layout_.controls[i];
+        const ControlSpec& design = layout_.controls[i];
         HWND control = controls_[i];
         SendMessageW(control, WM_SETFONT,
-                     reinterpret_cast<WPARAM>(FontFor(spec.font.value_or(kDefaultFont), dpi)),
+                     reinterpret_cast<WPARAM>(FontFor(design.font.value_or(kDefaultFont), dpi)),
                      FALSE);
-        if (spec.kind == ControlKind::Line) {
-            const RECT r = LineRect(spec.box, dpi);
+        if (design.kind == ControlKind::Line) {
+            const RECT r = LineRect(design.box, dpi);
             MoveWindow(control, r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
             continue;
         }
-        const PixelBox box = TwipsToPixels(spec.box, dpi);
+        const PixelBox box = TwipsToPixels(design.box, dpi);
         MoveWindow(control, box.x, box.y, box.width, box.height, FALSE);
-        if (spec.kind == ControlKind::Label && (spec.style & kAutoSize)) FitLabel(i);
-        if (spec.kind == ControlKind::TextBox) {
+        if (design.kind == ControlKind::Label && (design.style & kAutoSize)) FitLabel(i);
+        if (design.kind == ControlKind::TextBox) {
             const int margin = TwipsToPixels(15, dpi);
             SendMessageW(control, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
                          MAKELPARAM(margin, margin));
@@ -292,8 +308,8 @@ void Win32Window::FitLabel(std::size_t control) {
 
 void Win32Window::SetCaption(std::size_t control, std::u16string_view caption) {
     SetWindowTextW(controls_[control], Wide(caption).c_str());
-    const ControlSpec& spec = layout_.controls[control];
-    if (spec.kind == ControlKind::Label && (spec.style & kAutoSize)) FitLabel(control);
+    const ControlSpec& design = layout_.controls[control];
+    if (design.kind == ControlKind::Label && (design.style & kAutoSize)) FitLabel(control);
 }
 
 void Win32Window::Show(bool first) {
@@ -319,7 +335,7 @@ void Win32Window::CentreOnScreen() {
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-const ControlSpec* Win32Window::SpecOf(HWND control) const {
+const ControlSpec* Win32Window::DesignOf(HWND control) const {
     const auto found = std::find(controls_.begin(), controls_.end(), control);
     if (found == controls_.end()) return nullptr;
     return &layout_.controls[static_cast<std::size_t>(found - controls_.begin())];
@@ -355,8 +371,8 @@ bool Win32Window::HandleKey(const MSG& msg) {
     case VK_RETURN: {
         // Enter, the keypad's too, presses the focused button and no other;
         // no button is a default one.
-        const ControlSpec* spec = SpecOf(msg.hwnd);
-        if (!spec || spec->kind != ControlKind::CommandButton) return false;
+        const ControlSpec* design = DesignOf(msg.hwnd);
+        if (!design || design->kind != ControlKind::CommandButton) return false;
         if (!repeat && !alt && !control && !shift) {
             SendMessageW(hwnd_, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(msg.hwnd), BN_CLICKED),
                          reinterpret_cast<LPARAM>(msg.hwnd));
@@ -374,9 +390,10 @@ bool Win32Window::HandleKey(const MSG& msg) {
 LRESULT Win32Window::Colour(UINT message, WPARAM wParam, LPARAM lParam) {
     const auto dc = reinterpret_cast<HDC>(wParam);
     const auto control = reinterpret_cast<HWND>(lParam);
-    const ControlSpec* spec = SpecOf(control);
-    if (spec && spec->kind == ControlKind::TextBox) {
-        if (!(spec->style & kPageBackground)) return DefWindowProcW(hwnd_, message, wParam, lParam);
+    const ControlSpec* design = DesignOf(control);
+    if (design && design->kind == ControlKind::TextBox) {
+        if (!(design->style & kPageBackground))
+            return DefWindowProcW(hwnd_, message, wParam, lParam);
         const bool enabled = IsWindowEnabled(control);
         SetTextColor(dc, GetSysColor(enabled ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
         SetBkColor(dc, RGB(kPageGrey, kPageGrey, kPageGrey));
