@@ -3,7 +3,7 @@
 PRESET ?= default
 BUILD := build/$(PRESET)
 
-.PHONY: all deps configure build run check soak package bench format clean
+.PHONY: all deps configure build run check windows soak package bench format clean
 
 all: build
 
@@ -20,11 +20,22 @@ run: build
 	$(BUILD)/app/tolvane
 
 # Every test, first in the optimised build, then built with AddressSanitizer
-# and UndefinedBehaviorSanitizer (preset asan, in build/asan).
+# and UndefinedBehaviorSanitizer (preset asan, in build/asan), then the Windows
+# build's under Wine.
 check: build
 	ctest --preset $(PRESET)
 	@$(MAKE) --no-print-directory PRESET=asan build
 	ctest --preset asan
+	@$(MAKE) --no-print-directory windows
+	@cmake --build --preset windows
+	ctest --preset windows
+
+# The Windows executable on the Win32 controls, cross-compiled with MinGW-w64:
+# build/windows/tolvane.exe and build/windows/tolvane-1.00-windows.zip.
+windows:
+	@tools/install-deps.sh windows
+	@cmake --preset windows >/dev/null
+	@cmake --build --preset windows --target tolvane windows_zip
 
 # The random walks against the model, long: not part of `make check`.
 # SOAK_STEPS per walk, SOAK_SEEDS walks with faults and as many without.

@@ -1,0 +1,35 @@
+#include <windows.h>
+
+#include "Runtime.h"
+#include "Win32Window.h"
+#include "Window.h"
+
+namespace tolvane::platform {
+
+int RunProgram(int, char*[], void (*start)()) {
+    // The common controls come in their current version and the windows at
+    // each monitor's own dpi through the executable's manifest.
+    SetUpWin32();
+    Runtime runtime;
+    return runtime.Run(start);
+}
+
+int RunEventLoop() {
+    MSG msg{};
+    BOOL got;
+    while ((got = GetMessageW(&msg, nullptr, 0, 0)) > 0)
+        ProcessMessage(msg);
+    return got == 0 ? static_cast<int>(msg.wParam) : kErrorExitStatus;
+}
+
+void QuitEventLoop(int status) { PostQuitMessage(status); }
+
+void PresentErrorReport(const ErrorReport& report) {
+    const std::wstring title(report.title.begin(), report.title.end());
+    const std::wstring text(report.text.begin(), report.text.end());
+    // Task-modal: every window of the program waits for the user's OK.
+    MessageBoxW(nullptr, text.c_str(), title.c_str(),
+                MB_OK | MB_ICONERROR | MB_TASKMODAL | MB_SETFOREGROUND);
+}
+
+} // namespace tolvane::platform

@@ -1,0 +1,513 @@
+#include "Win32Window.h"
+
+#include <algorithm>
+#include <cmath>
+#include <commctrl.h>
+#include <map>
+#include <oleacc.h>
+#include <stdexcept>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "Form.h"
+#include "Twips.h"
+#include "Window.h"
+
+namespace tolvane::platform {
+namespace {
+
+constexpr wchar_t kFormClass[] = L"TolvaneForm";
+constexpr wchar_t kLineClass[] = L"TolvaneLine";
+// Control i of a table has the child id kFirstId + i.
+constexpr int kFirstId = 100;
+constexpr FontSpec kDefaultFont{u"ＭＳ Ｐゴシック", 9.0, 400};
+
+ATOM formClass = 0;
+
+// On Windows wchar_t is UTF-16, like the layouts' strings.
+std::wstring Wide(std::u16string_view text) { return {text.begin(), text.end()}; }
+
+// Text boxes break lines with CR LF; the screens write a bare LF.
+std::wstring ForEdit(std::u16string_view text) {
+    std::wstring out;
+    out.reserve(text.size() + text.size() / 16);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\n' && (i == 0 || text[i - 1] != u'\r')) out += L'\r';
+        out += static_cast<wchar_t>(text[i]);
+    }
+    return out;
+}
+
+// One font object per face, size, weight and dpi, shared by every control that
+// asks for it and kept for the whole run. The names are the layouts' own; the
+// system (or a font substitute) decides which face draws them.
+HFONT FontFor(const FontSpec& face, int dpi) {
+    static std::map<std::tuple<std::u16string, double, int, int>, HFONT> fonts;
+    const auto key = std::make_tuple(std::u16string(face.family), face.points, face.weight, dpi);
+    if (const auto found = fonts.find(key); found != fonts.end()) return found->second;
+    LOGFONTW font{};
+    font.lfHeight = -static_cast<LONG>(std::lround(face.points * dpi / 72.0));
+    font.lfWeight = face.weight;
+    font.lfCharSet = SHIFTJIS_CHARSET;
+    const std::size_t length = std::min<std::size_t>(face.family.size(), LF_FACESIZE - 1);
+    std::copy_n(face.family.begin(), length, font.lfFaceName);
+    HFONT handle = CreateFontIndirectW(&font);
+    fonts.emplace(key, handle);
+    return handle;
+}
+
+// A line's box runs from (left, top) to (width, height); the window covers
+// both end points.
+RECT LineRect(const Box& b, int dpi) {
+    const int x1 = TwipsToPixels(b.left, dpi), y1 = TwipsToPixels(b.top, dpi);
+    const int x2 = TwipsToPixels(b.width, dpi), y2 = TwipsToPixels(b.height, dpi);
+    return {std::min(x1, x2), std::min(y1, y2), std::max(x1, x2) + 1, std::max(y1, y2) + 1};
+}
+
+LRESULT CALLBACK LineProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCHITTEST) return HTTRANSPARENT;
+    if (message != WM_PAINT) return DefWindowProcW(hwnd, message, wParam, lParam);
+    const auto* design =
+        reinterpret_cast<const ControlSpec*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    const int dpi = static_cast<int>(GetDpiForWindow(hwnd));
+    const RECT r = LineRect(design->box, dpi);
+    const Box& b = design->box;
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(hwnd, &paint);
+    SelectObject(dc, GetStockObject(DC_PEN));
+    SetDCPenColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    const int x2 = TwipsToPixels(b.width, dpi) - r.left, y2 = TwipsToPixels(b.height, dpi) - r.top;
+    MoveToEx(dc, TwipsToPixels(b.left, dpi) - r.left, TwipsToPixels(b.top, dpi) - r.top, nullptr);
+    LineTo(dc, x2, y2);
+    SetPixel(dc, x2, y2, GetSysColor(COLOR_WINDOWTEXT)); // LineTo leaves out the end point
+    EndPaint(hwnd, &paint);
+    return 0;
+}
+
+// Screen readers get each check box's description through the system's
+// annotation service; where there is none the boxes still read their caption.
+void Describe(HWND control, std::u16string_view description) {
+    static IAccPropServices* services = [] {
+        IAccPropServices* created = nullptr;
+        CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
+                         reinterpret_cast<void**>(&created));
+        return created;
+    }();
+    if (services) {
+        services->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                                 PROPID_ACC_DESCRIPTION, Wide(description).c_str());
+    }
+}
+
+class Win32Window final : public Window {
+public:
+    Win32Window(const FormSpec& layout, Events events);
+    ~Win32Window() override;
+
+    bool IsVisible() const override { return IsWindowVisible(hwnd_); }
+    void Show(bool first) override;
+    void Hide() override { ShowWindow(hwnd_, SW_HIDE); }
+    void SetTitle(std::u16string_view title) override {
+        SetWindowTextW(hwnd_, Wide(title).c_str());
+    }
+    void SetCaption(std::size_t control, std::u16string_view caption) override;
+    void SetText(std::size_t control, std::u16string_view text) override {
+        SetWindowTextW(controls_[control], ForEdit(text).c_str());
+    }
+    logic::Int16 Value(std::size_t control) const override {
+        return static_cast<logic::Int16>(SendMessageW(controls_[control], BM_GETCHECK, 0, 0));
+    }
+    void SetFocus(std::size_t control) override { ::SetFocus(controls_[control]); }
+
+    HWND Hwnd() const { return hwnd_; }
+    void Attach(HWND hwnd) { hwnd_ = hwnd; } // while the window is being created
+    HWND Control(std::size_t control) const { return controls_.at(control); }
+    HWND Focused() const;
+    // Keyboard rules of the screens; false where the key is the control's own.
+    bool HandleKey(const MSG& msg);
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    void CreateControls();
+    const ControlSpec* DesignOf(HWND control) const;
+    // Sizes the window and places every control, with its font, for `dpi`.
+    void Arrange(int dpi);
+    void FitLabel(std::size_t control);
+    void CentreOnScreen();
+    void Tab(bool backwards);
+    LRESULT Colour(UINT message, WPARAM wParam, LPARAM lParam);
+
+    const FormSpec& layout_;
+    Events events_;
+    HWND hwnd_ = nullptr;
+    HBRUSH background_ = nullptr;
+    HBRUSH pageGrey_ = nullptr;
+    std::vector<HWND> controls_; // in table order
+    std::vector<HWND> tabOrder_; // the controls that take the focus, by tab index
+    HWND lastFocus_ = nullptr;
+    int dpi_ = kDesignDpi;
+};
+
+Win32Window* WindowOf(HWND hwnd) {
+    if (!hwnd || GetClassLongW(hwnd, GCW_ATOM) != formClass) return nullptr;
+    return reinterpret_cast<Win32Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+
+LRESULT CALLBACK FormProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* window = static_cast<Win32Window*>(
+            reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
+        window->Attach(hwnd);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
+    }
+    if (Win32Window* window = WindowOf(hwnd)) return window->Handle(message, wParam, lParam);
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+DWORD FrameStyle(const FormSpec& layout) {
+    // Without a control box: a caption bar and a sizing frame, but no system
+    // menu and so no close, minimise or maximise button.
+    return (layout.controlBox ? WS_OVERLAPPEDWINDOW : WS_OVERLAPPED | WS_CAPTION | WS_THICKFRAME) |
+           WS_CLIPCHILDREN;
+}
+
+HWND CreateControl(const ControlSpec& design, HWND parent, int id) {
+    const wchar_t* windowClass = WC_STATICW;
+    DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
+    switch (design.kind) {
+    // One line, clipped at the right edge, "&" shown as it is.
+    case ControlKind::Label: style |= SS_LEFTNOWORDWRAP | SS_NOPREFIX; break;
+    // Not automatic: the window decides what a click makes of the value.
+    case ControlKind::CheckBox: windowClass = WC_BUTTONW, style |= BS_3STATE; break;
+    case ControlKind::CommandButton: windowClass = WC_BUTTONW, style |= BS_PUSHBUTTON; break;
+    // Wraps at its width; grows downwards as the user types, with no scroll bar.
+    case ControlKind::TextBox:
+        windowClass = WC_EDITW, style |= ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
+        break;
+    case ControlKind::Line: windowClass = kLineClass; break;
+    }
+    if (!(design.style & kHidden)) style |= WS_VISIBLE;
+    if (design.style & kDisabled) style |= WS_DISABLED;
+    const std::wstring text =
+        design.kind == ControlKind::TextBox ? ForEdit(design.caption) : Wide(design.caption);
+    HWND control = CreateWindowExW(0, windowClass, text.c_str(), style, 0, 0, 0, 0, parent,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                   GetModuleHandleW(nullptr), nullptr);
+    if (!control) throw std::runtime_error("control " + design.name + " could not be created");
+    if (design.kind == ControlKind::TextBox) SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
+    if (design.kind == ControlKind::Line) {
+        SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&design));
+    }
+    if (!design.description.empty()) Describe(control, design.description);
+    return control;
+}
+
+Win32Window::Win32Window(const FormSpec& layout, Events events)
+    : layout_(layout), events_(std::move(events)) {
+    SetUpWin32();
+    pageGrey_ = CreateSolidBrush(RGB(kPageGrey, kPageGrey, kPageGrey));
+    background_ =
+        layout.background == Background::PageGrey ? pageGrey_ : GetSysColorBrush(COLOR_BTNFACE);
+    // Made on the primary monitor, where it will be centred, so that it starts
+    // at that monitor's dpi.
+    MONITORINFO monitor{sizeof monitor, {}, {}, 0};
+    GetMonitorInfoW(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    hwnd_ = CreateWindowExW(0, kFormClass, Wide(layout.caption).c_str(), FrameStyle(layout),
+                            monitor.rcWork.left, monitor.rcWork.top, 0, 0, nullptr, nullptr,
+                            GetModuleHandleW(nullptr), this);
+    if (!hwnd_) {
+        DeleteObject(pageGrey_);
+        throw std::runtime_error(layout.name + " could not be created");
+    }
+    try {
+        CreateControls();
+    } catch (...) {
+        // No window may outlive its object, nor point back to it.
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        DestroyWindow(hwnd_);
+        DeleteObject(pageGrey_);
+        throw;
+    }
+    // The focus is always shown, not only once the keyboard has been used.
+    SendMessageW(hwnd_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+    Arrange(static_cast<int>(GetDpiForWindow(hwnd_)));
+}
+
+void Win32Window::CreateControls() {
+    std::vector<std::pair<int, HWND>> tabOrder;
+    for (std::size_t i = 0; i < layout_.controls.size(); ++i) {
+        const ControlSpec& design = layout_.controls[i];
+        controls_.push_back(CreateControl(design, hwnd_, kFirstId + static_cast<int>(i)));
+        if (TakesFocus(design)) tabOrder.emplace_back(design.tabIndex, controls_.back());
+    }
+    std::stable_sort(tabOrder.begin(), tabOrder.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& entry : tabOrder)
+        tabOrder_.push_back(entry.second);
+    // New children go below their siblings; later ones in the table lie in front.
+    for (HWND control : controls_) {
+        SetWindowPos(control, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+}
+
+Win32Window::~Win32Window() {
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+    DestroyWindow(hwnd_);
+    DeleteObject(pageGrey_);
+}
+
+void Win32Window::Arrange(int dpi) {
+    dpi_ = dpi;
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        const ControlSpec& design = layout_.controls[i];
+        HWND control = controls_[i];
+        SendMessageW(control, WM_SETFONT,
+                     reinterpret_cast<WPARAM>(FontFor(design.font.value_or(kDefaultFont), dpi)),
+                     FALSE);
+        if (design.kind == ControlKind::Line) {
+            const RECT r = LineRect(design.box, dpi);
+            MoveWindow(control, r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
+            continue;
+        }
+        const PixelBox box = TwipsToPixels(design.box, dpi);
+        MoveWindow(control, box.x, box.y, box.width, box.height, FALSE);
+        if (design.kind == ControlKind::Label && (design.style & kAutoSize)) FitLabel(i);
+        if (design.kind == ControlKind::TextBox) {
+            const int margin = TwipsToPixels(15, dpi);
+            SendMessageW(control, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
+                         MAKELPARAM(margin, margin));
+        }
+    }
+    RECT frame{0, 0, TwipsToPixels(layout_.clientWidth, dpi),
+               TwipsToPixels(layout_.clientHeight, dpi)};
+    AdjustWindowRectExForDpi(&frame, FrameStyle(layout_), FALSE, 0, static_cast<UINT>(dpi));
+    SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+// An auto-sized label takes the size of its caption in its font.
+void Win32Window::FitLabel(std::size_t control) {
+    HWND label = controls_[control];
+    const int length = GetWindowTextLengthW(label);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    GetWindowTextW(label, text.data(), length + 1);
+    HDC dc = GetDC(label);
+    const HGDIOBJ old =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), length, &size);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(label, dc);
+    SetWindowPos(label, nullptr, 0, 0, size.cx, metrics.tmHeight,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Win32Window::SetCaption(std::size_t control, std::u16string_view caption) {
+    SetWindowTextW(controls_[control], Wide(caption).c_str());
+    const ControlSpec& design = layout_.controls[control];
+    if (design.kind == ControlKind::Label && (design.style & kAutoSize)) FitLabel(control);
+}
+
+void Win32Window::Show(bool first) {
+    if (first) CentreOnScreen();
+    ShowWindow(hwnd_, SW_SHOW);
+    SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetForegroundWindow(hwnd_);
+    SetActiveWindow(hwnd_);
+    if (first && !tabOrder_.empty()) ::SetFocus(tabOrder_.front());
+}
+
+// The whole window, frame included, in the middle of the primary monitor's
+// work area.
+void Win32Window::CentreOnScreen() {
+    MONITORINFO monitor{sizeof monitor, {}, {}, 0};
+    GetMonitorInfoW(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT& work = monitor.rcWork;
+    RECT frame{};
+    GetWindowRect(hwnd_, &frame);
+    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+    SetWindowPos(hwnd_, nullptr, work.left + (work.right - work.left - width) / 2,
+                 work.top + (work.bottom - work.top - height) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+const ControlSpec* Win32Window::DesignOf(HWND control) const {
+    const auto found = std::find(controls_.begin(), controls_.end(), control);
+    if (found == controls_.end()) return nullptr;
+    return &layout_.controls[static_cast<std::size_t>(found - controls_.begin())];
+}
+
+HWND Win32Window::Focused() const {
+    HWND focus = GetFocus();
+    if (focus && IsChild(hwnd_, focus)) return focus;
+    return GetActiveWindow() == hwnd_ ? nullptr : lastFocus_;
+}
+
+// Tab and Shift+Tab go round the controls that take the focus, in tab-index
+// order, whatever their stacking.
+void Win32Window::Tab(bool backwards) {
+    if (tabOrder_.empty()) return;
+    const auto n = static_cast<std::ptrdiff_t>(tabOrder_.size());
+    const auto at = std::find(tabOrder_.begin(), tabOrder_.end(), GetFocus()) - tabOrder_.begin();
+    std::ptrdiff_t next = backwards ? at - 1 : at + 1;
+    if (at == n) next = backwards ? n - 1 : 0;
+    ::SetFocus(tabOrder_[static_cast<std::size_t>((next + n) % n)]);
+}
+
+bool Win32Window::HandleKey(const MSG& msg) {
+    const bool repeat = msg.lParam & (1 << 30);
+    const bool alt = HIWORD(msg.lParam) & KF_ALTDOWN;
+    const bool control = GetKeyState(VK_CONTROL) < 0;
+    const bool shift = GetKeyState(VK_SHIFT) < 0;
+    switch (msg.wParam) {
+    case VK_TAB:
+        if (alt || control) return false;
+        Tab(shift);
+        return true;
+    case VK_RETURN: {
+        // Enter, the keypad's too, presses the focused button and no other;
+        // no button is a default one.
+        const ControlSpec* design = DesignOf(msg.hwnd);
+        if (!design || design->kind != ControlKind::CommandButton) return false;
+        if (!repeat && !alt && !control && !shift) {
+            SendMessageW(hwnd_, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(msg.hwnd), BN_CLICKED),
+                         reinterpret_cast<LPARAM>(msg.hwnd));
+        }
+        return true;
+    }
+    case VK_F4:
+        if (!alt || control) return false;
+        if (!repeat) events_.closeRequest();
+        return true;
+    default: return false;
+    }
+}
+
+LRESULT Win32Window::Colour(UINT message, WPARAM wParam, LPARAM lParam) {
+    const auto dc = reinterpret_cast<HDC>(wParam);
+    const auto control = reinterpret_cast<HWND>(lParam);
+    const ControlSpec* design = DesignOf(control);
+    if (design && design->kind == ControlKind::TextBox) {
+        if (!(design->style & kPageBackground))
+            return DefWindowProcW(hwnd_, message, wParam, lParam);
+        const bool enabled = IsWindowEnabled(control);
+        SetTextColor(dc, GetSysColor(enabled ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
+        SetBkColor(dc, RGB(kPageGrey, kPageGrey, kPageGrey));
+        return reinterpret_cast<LRESULT>(pageGrey_);
+    }
+    // Labels and check boxes: opaque, in the button colours.
+    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    SetBkMode(dc, OPAQUE);
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+}
+
+LRESULT Win32Window::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CLOSE: events_.closeRequest(); return 0;
+    case WM_SYSCOMMAND:
+        // The frame's close button or menu: the screen decides, nothing is destroyed.
+        if ((wParam & 0xFFF0) == SC_CLOSE) {
+            events_.closeRequest();
+            return 0;
+        }
+        break;
+    case WM_COMMAND: {
+        const int id = LOWORD(wParam) - kFirstId;
+        if (HIWORD(wParam) != BN_CLICKED || id < 0 || id >= static_cast<int>(controls_.size()))
+            break;
+        const auto i = static_cast<std::size_t>(id);
+        if (layout_.controls[i].kind == ControlKind::CheckBox) {
+            // A click ticks a grayed box; it never leaves one grayed.
+            const bool ticked = SendMessageW(controls_[i], BM_GETCHECK, 0, 0) == BST_CHECKED;
+            SendMessageW(controls_[i], BM_SETCHECK, ticked ? BST_UNCHECKED : BST_CHECKED, 0);
+        } else if (layout_.controls[i].kind == ControlKind::CommandButton) {
+            events_.click(i);
+        }
+        return 0;
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT: return Colour(message, wParam, lParam);
+    case WM_ERASEBKGND: {
+        RECT client;
+        GetClientRect(hwnd_, &client);
+        FillRect(reinterpret_cast<HDC>(wParam), &client, background_);
+        return 1;
+    }
+    case WM_ACTIVATE:
+        // Like a dialog, the window gives the focus back to the control that
+        // had it when it is activated again.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            HWND focus = GetFocus();
+            if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
+        }
+        break;
+    case WM_SETFOCUS:
+        if (lastFocus_ && IsWindow(lastFocus_)) ::SetFocus(lastFocus_);
+        return 0;
+    case WM_DPICHANGED: {
+        const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        Arrange(HIWORD(wParam));
+        return 0;
+    }
+    default: break;
+    }
+    return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+const Win32Window& Native(const Form& form) {
+    if (!form.Native()) throw std::logic_error(form.Name() + " is not loaded");
+    return static_cast<const Win32Window&>(*form.Native());
+}
+
+} // namespace
+
+void SetUpWin32() {
+    static const bool done = [] {
+        const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
+        InitCommonControlsEx(&controls);
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        WNDCLASSEXW form{};
+        form.cbSize = sizeof form;
+        form.lpfnWndProc = FormProc;
+        form.hInstance = GetModuleHandleW(nullptr);
+        form.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        form.lpszClassName = kFormClass;
+        formClass = RegisterClassExW(&form);
+        WNDCLASSEXW line = form;
+        line.lpfnWndProc = LineProc;
+        line.lpszClassName = kLineClass;
+        RegisterClassExW(&line);
+        return formClass != 0;
+    }();
+    if (!done) throw std::runtime_error("window classes could not be registered");
+}
+
+void ProcessMessage(MSG& msg) {
+    if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
+        Win32Window* window = WindowOf(GetAncestor(msg.hwnd, GA_ROOT));
+        if (window && window->HandleKey(msg)) return;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+}
+
+std::unique_ptr<Window> BuildWindow(const FormSpec& layout, Window::Events events) {
+    return std::make_unique<Win32Window>(layout, std::move(events));
+}
+
+HWND HwndOf(const Form& form) {
+    return form.Native() ? static_cast<const Win32Window*>(form.Native())->Hwnd() : nullptr;
+}
+
+HWND ControlHwnd(const Form& form, std::size_t control) { return Native(form).Control(control); }
+
+HWND FocusIn(const Form& form) { return Native(form).Focused(); }
+
+} // namespace tolvane::platform

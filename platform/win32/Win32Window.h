@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstddef>
+#include <windows.h>
+
+namespace tolvane::platform {
+
+class Form;
+
+// The window of a loaded screen, null before: for tests and screenshots.
+HWND HwndOf(const Form& form);
+// Control `control` (its index in the layout's table) of a loaded screen.
+HWND ControlHwnd(const Form& form, std::size_t control);
+// The control that has the keyboard focus in the screen's window, or that had
+// it when the window last lost the activation; null when none.
+HWND FocusIn(const Form& form);
+
+// Handles one message taken from the thread's queue: the screens' own keyboard
+// rules first (Tab order, Enter on a button, Alt+F4), then the usual
+// translation and dispatch. The event loop and the tests both pump through it.
+void ProcessMessage(MSG& msg);
+
+// Registers the window classes and prepares the common controls and COM for
+// this thread; later calls do nothing.
+void SetUpWin32();
+
+} // namespace tolvane::platform

@@ -1,0 +1,213 @@
+// The driver on the Win32 binding, and the Windows test program's main: input
+// goes in as the window messages a user's mouse and keyboard make, and what
+// the user sees is read back from the windows.
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <string>
+
+#include "Form.h"
+#include "Walk.h"
+#include "Win32Window.h"
+
+namespace tolvane::check {
+namespace {
+
+using platform::Form;
+
+// The control's index in the screen's table, or the table's size when none.
+std::size_t IndexOf(const Form& form, const std::string& name) {
+    const auto& controls = form.Layout().controls;
+    return static_cast<std::size_t>(
+        std::find_if(controls.begin(), controls.end(),
+                     [&](const auto& control) { return control.name == name; }) -
+        controls.begin());
+}
+
+HWND Control(Screen screen, const std::string& name) {
+    const Form& form = FormOf(screen);
+    return platform::ControlHwnd(form, IndexOf(form, name));
+}
+
+std::u16string WindowText(HWND hwnd) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), int(text.size()))));
+    return {text.begin(), text.end()};
+}
+
+// Key messages carry a repeat count of 1 and the key's scan code; a release
+// also says the key was down.
+LPARAM KeyBits(UINT key, bool up) {
+    const auto scan = static_cast<LPARAM>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+    return 1 | scan << 16 | (up ? LPARAM(3) << 30 : 0);
+}
+
+void PressKey(HWND target, UINT key) {
+    PostMessageW(target, WM_KEYDOWN, key, KeyBits(key, false));
+    PostMessageW(target, WM_KEYUP, key, KeyBits(key, true));
+}
+
+class Win32Driver final : public Driver {
+public:
+    void Settle() override {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            platform::ProcessMessage(msg);
+    }
+
+    void Tick(Screen screen, int box, Input input, double at) override {
+        Press(Control(screen, "Check" + std::to_string(box)), input, at);
+    }
+
+    void Click(Screen screen, int command, Input input) override {
+        Press(Control(screen, "Command" + std::to_string(command)), input, 0.5);
+    }
+
+    void Type(Screen screen, int box, const std::u16string& text, Input input) override {
+        HWND window = platform::HwndOf(FormOf(screen));
+        ClickAt(Control(screen, "Text" + std::to_string(box)), 0.5);
+        // The keys go wherever the focus is: the box only if the click put it there.
+        HWND target = platform::FocusIn(FormOf(screen));
+        if (!target) target = window;
+        WithKeyDown(VK_CONTROL, [&] { PressKey(target, VK_END); });
+        if (input == Input::Paste) {
+            Paste(target, text);
+        } else {
+            Enter(target, text, input == Input::Enter ? WM_IME_CHAR : WM_CHAR);
+        }
+        Settle();
+    }
+
+    void Close(Screen screen) override {
+        PostMessageW(platform::HwndOf(FormOf(screen)), WM_SYSCOMMAND, SC_CLOSE, 0);
+        Settle();
+    }
+
+    void Tab(Screen screen, bool back) override {
+        HWND target = platform::FocusIn(FormOf(screen));
+        WithKeyDown(back ? VK_SHIFT : 0,
+                    [&] { PressKey(target ? target : platform::HwndOf(FormOf(screen)), VK_TAB); });
+    }
+
+    bool Visible(Screen screen) override {
+        HWND window = platform::HwndOf(FormOf(screen));
+        return window && IsWindowVisible(window);
+    }
+
+    std::u16string Title(Screen screen) override {
+        return WindowText(platform::HwndOf(FormOf(screen)));
+    }
+
+    std::u16string Text(Screen screen, const std::string& name) override {
+        const Form& form = FormOf(screen);
+        const std::size_t i = IndexOf(form, name);
+        if (i == form.Layout().controls.size()) return u"(none)";
+        std::u16string text = WindowText(platform::ControlHwnd(form, i));
+        if (form.Layout().controls[i].kind != platform::ControlKind::TextBox) return text;
+        std::erase(text, u'\r'); // an edit control breaks lines with CR LF
+        return text;
+    }
+
+    int Value(Screen screen, int box) override {
+        return int(SendMessageW(Control(screen, "Check" + std::to_string(box)), BM_GETCHECK, 0, 0));
+    }
+
+    std::string Focus(Screen screen) override {
+        const Form& form = FormOf(screen);
+        HWND focus = platform::FocusIn(form);
+        for (std::size_t i = 0; focus && i < form.Layout().controls.size(); ++i) {
+            if (platform::ControlHwnd(form, i) == focus) return form.Layout().controls[i].name;
+        }
+        return "";
+    }
+
+private:
+    void Press(HWND control, Input input, double at) {
+        if (input == Input::Mouse || input == Input::Paste) {
+            ClickAt(control, at);
+            return;
+        }
+        SetFocus(control);
+        PressKey(control, input == Input::Space ? VK_SPACE : VK_RETURN);
+        Settle();
+    }
+
+    // A left click at `at` along the control's width, on its vertical centre,
+    // delivered to whatever lies in front there, as the mouse's would be.
+    void ClickAt(HWND control, double at) {
+        RECT box;
+        GetClientRect(control, &box);
+        POINT point{std::min(LONG(at * box.right), box.right - 1), box.bottom / 2};
+        MapWindowPoints(control, GetParent(control), &point, 1);
+        HWND parent = GetParent(control);
+        HWND target = ChildWindowFromPointEx(parent, point, CWP_SKIPINVISIBLE | CWP_SKIPDISABLED);
+        if (!target) target = parent;
+        MapWindowPoints(parent, target, &point, 1);
+        const LPARAM where = MAKELPARAM(point.x, point.y);
+        PostMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, where);
+        PostMessageW(target, WM_LBUTTONUP, 0, where);
+        Settle();
+    }
+
+    // Posted keys leave the keyboard state alone: a modifier held down is
+    // set in it while they are handled.
+    template <class Keys>
+    void WithKeyDown(BYTE modifier, Keys keys) {
+        BYTE state[256];
+        GetKeyboardState(state);
+        state[modifier] = 0x80;
+        SetKeyboardState(state);
+        keys();
+        Settle();
+        state[modifier] = 0;
+        SetKeyboardState(state);
+    }
+
+    // Key by key: Return and Space as keys, every other character as what
+    // the keyboard layout or input method hands the window. An input-method
+    // commit arrives as its characters.
+    void Enter(HWND target, const std::u16string& text, UINT message) {
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const char16_t c = text[i];
+            if (message == WM_CHAR && (c == u'\n' || c == u' ')) {
+                // Its character is queued once the key is handled: wait for it.
+                PressKey(target, c == u'\n' ? VK_RETURN : VK_SPACE);
+                Settle();
+            } else {
+                PostMessageW(target, message, c == u'\n' ? u'\r' : c, 1);
+            }
+            if (i % 512 == 511) Settle(); // the queue holds a bounded number of messages
+        }
+    }
+
+    void Paste(HWND target, const std::u16string& text) {
+        std::wstring lines;
+        for (const char16_t c : text) {
+            if (c == u'\n') lines += L'\r';
+            lines += static_cast<wchar_t>(c);
+        }
+        const std::size_t bytes = (lines.size() + 1) * sizeof(wchar_t);
+        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+        std::copy_n(lines.c_str(), lines.size() + 1, static_cast<wchar_t*>(GlobalLock(memory)));
+        GlobalUnlock(memory);
+        OpenClipboard(nullptr);
+        EmptyClipboard();
+        SetClipboardData(CF_UNICODETEXT, memory);
+        CloseClipboard();
+        PostMessageW(target, WM_PASTE, 0, 0);
+    }
+};
+
+} // namespace
+
+Driver& TheDriver() {
+    static Win32Driver driver;
+    return driver;
+}
+
+} // namespace tolvane::check
+
+int main(int argc, char* argv[]) {
+    testing::InitGoogleTest(&argc, argv);
+    tolvane::platform::SetUpWin32(); // as the program does before its first screen
+    return RUN_ALL_TESTS();
+}
