@@ -80,13 +80,14 @@ public:
     std::array<int, 7> operations{}; // of each kind, before any fault
 
 private:
-    std::vector<std::string> Compare();
+    std::vector<std::string> Compare(Screen acted);
 
     std::unique_ptr<platform::Runtime> runtime_;
     std::optional<FaultPlan> plan_;
     std::vector<platform::ErrorReport> reports_;
     std::array<int, 9> loads_{};
     int afterFault_ = 0;
+    std::array<bool, 9> seen_{};                          // fixed texts checked since the load
     std::array<std::array<std::u16string, 5>, 9> laid_{}; // paragraphs as loaded
 };
 
