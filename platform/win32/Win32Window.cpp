@@ -272,7 +272,7 @@ void Win32Window::Arrange(int dpi) {
         }
         const PixelBox box = TwipsToPixels(design.box, dpi);
         MoveWindow(control, box.x, box.y, box.width, box.height, FALSE);
-        if (design.kind == ControlKind::Label && (design.style & kAutoSize)) FitLabel(i);
+        if (design.kind == ControlKind::Label) FitLabel(i);
         if (design.kind == ControlKind::TextBox) {
             const int margin = TwipsToPixels(15, dpi);
             SendMessageW(control, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
@@ -287,7 +287,10 @@ void Win32Window::Arrange(int dpi) {
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
-// An auto-sized label takes the size of its caption in its font.
+// An auto-sized label takes the size of its caption in its font; one that
+// grows to fit keeps its place and grows right and down as far as its caption
+// needs; any other label is at least as tall as its font, so that no glyph
+// loses its lowest rows where the face standing in is deeper than the design's.
 void Win32Window::FitLabel(std::size_t control) {
     HWND label = controls_[control];
     const int length = GetWindowTextLengthW(label);
@@ -302,14 +305,18 @@ void Win32Window::FitLabel(std::size_t control) {
     GetTextMetricsW(dc, &metrics);
     SelectObject(dc, old);
     ReleaseDC(label, dc);
-    SetWindowPos(label, nullptr, 0, 0, size.cx, metrics.tmHeight,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT box;
+    GetClientRect(label, &box);
+    const unsigned style = layout_.controls[control].style;
+    const bool toCaption = style & kAutoSize, grows = style & kGrowToFit;
+    const LONG width = toCaption ? size.cx : grows ? std::max(box.right, size.cx) : box.right;
+    const LONG height = toCaption ? metrics.tmHeight : std::max(box.bottom, metrics.tmHeight);
+    SetWindowPos(label, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Win32Window::SetCaption(std::size_t control, std::u16string_view caption) {
     SetWindowTextW(controls_[control], Wide(caption).c_str());
-    const ControlSpec& design = layout_.controls[control];
-    if (design.kind == ControlKind::Label && (design.style & kAutoSize)) FitLabel(control);
+    if (layout_.controls[control].kind == ControlKind::Label) FitLabel(control);
 }
 
 void Win32Window::Show(bool first) {
