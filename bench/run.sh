@@ -53,7 +53,7 @@ core=$("$build/bench/tolvane_core_bench" --benchmark_format=csv 2>/dev/null | aw
 cat >"$report" <<MD
 # Performance
 
-Written by \`make bench\` on $(date -u +%F): $(nproc) cores, Xvfb $(dpkg-query -W -f='\${Version}' xvfb), Qt $(qtpaths6 --qt-version 2>/dev/null || echo 6).
+Written by \`make bench\` on $(date -u +%F): $(nproc) cores, Xvfb $(dpkg-query -W xvfb | cut -f2), Qt $(qtpaths6 --qt-version 2>/dev/null || echo 6).
 
 ## Start-up: page 1 complete on screen
 
