@@ -101,6 +101,8 @@ TextBox::TextBox(QWidget* parent) : QTextEdit(parent) {
 }
 
 void TextBox::SetText(const QString& text) {
+    // A load step writing what the layout already holds lays nothing out again.
+    if (!document()->isEmpty() && toPlainText() == text) return;
     // The lines take their height as the text goes in: one layout, not two.
     document()->clear();
     QTextCursor cursor(document());
