@@ -58,7 +58,11 @@ bench:
 	@cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 		-DTOLVANE_BENCH=ON -DBUILD_TESTING=OFF >/dev/null
 	@cmake --build $(BENCH_BUILD)
-	@bench/run.sh $(BENCH_BUILD) docs/performance.md
+	@tools/install-deps.sh windows
+	@cmake -S . -B $(BENCH_BUILD)-windows -G Ninja --toolchain cmake/mingw-w64.cmake \
+		-DCMAKE_BUILD_TYPE=MinSizeRel -DTOLVANE_WIN32=ON -DTOLVANE_BENCH=ON -DBUILD_TESTING=OFF >/dev/null
+	@cmake --build $(BENCH_BUILD)-windows
+	@bench/run.sh $(BENCH_BUILD) docs/performance.md $(BENCH_BUILD)-windows
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

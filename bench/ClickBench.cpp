@@ -49,12 +49,14 @@ void Round(unsigned yes) {
             const bool y = yes >> (16 * (page - 1) + k) & 1;
             Click("tick", form, ("Check" + std::to_string(2 * k + (y ? 1 : 2))).c_str());
         }
-        Click(page == 1 ? "next (first Form2)" : "diagnose (first result screen)", form, "Command1");
+        Click(page == 1 ? "next (first Form2)" : "diagnose (first result screen)", form,
+              "Command1");
     }
     for (int form = 5; form <= 9; ++form) {
         const std::string name = "Form" + std::to_string(form);
         for (QWidget* top : QApplication::topLevelWidgets())
-            if (top->objectName() == name.c_str() && top->isVisible()) Click("次へ along the results", name.c_str(), "Command1");
+            if (top->objectName() == name.c_str() && top->isVisible())
+                Click("次へ along the results", name.c_str(), "Command1");
     }
 }
 

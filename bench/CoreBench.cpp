@@ -10,7 +10,9 @@
 namespace {
 
 struct Sheet final : tolvane::logic::AnswerSheet {
-    tolvane::logic::Int16 BoxValue(int page, int box) override { return static_cast<tolvane::logic::Int16>((page + box) % 2); }
+    tolvane::logic::Int16 BoxValue(int page, int box) override {
+        return static_cast<tolvane::logic::Int16>((page + box) % 2);
+    }
 };
 
 void CheckPage(benchmark::State& state) {

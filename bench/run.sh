@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Measures tolvane against its floor and writes the report.
-# Usage: bench/run.sh BUILD_DIR REPORT; LAUNCHES (default 31) launches of each.
+# Usage: bench/run.sh BUILD_DIR REPORT [WINDOWS_BUILD_DIR]; LAUNCHES (default
+# 31) launches of each. With a Windows build, tolvane.exe under Wine as well.
 set -euo pipefail
 build=$1 report=$2 launches=${LAUNCHES:-31}
 work=$(mktemp -d)
@@ -29,11 +30,28 @@ done
 echo >&2
 
 median() { sort -n | awk '{v[NR] = $1} END {print NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
+# tolvane.exe and a Win32 floor like the one above, under Wine, in real X
+# windows: a prefix of the tests' kind without its virtual desktop.
+if [[ -n ${3:-} ]]; then
+    export WINEPREFIX=$3/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=;mshtml="
+    "$(dirname "$0")/../tests/program/wine-run.sh" "$WINEPREFIX" cmd /c exit >/dev/null 2>&1
+    wine reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f >/dev/null 2>&1 || true
+    wineserver -p # one server for every launch, as on a desktop where Wine already runs
+    winapp=$3/tolvane.exe winfloor=$3/bench/tolvane_floor.exe
+    "$probe" /usr/bin/wine "$winfloor" >/dev/null && "$probe" /usr/bin/wine "$winapp" >/dev/null
+    for i in $(seq "$launches"); do
+        if ((i % 2)); then order=(winfloor winapp); else order=(winapp winfloor); fi
+        for which in "${order[@]}"; do "$probe" /usr/bin/wine "${!which}" >>"$work/$which"; done
+    done
+    wineserver -k
+fi
+
 declare -A m
-for which in floor app; do
+for which in floor app winfloor winapp; do
+    [[ -f $work/$which ]] || continue
     for col in 1 2 3; do m[$which$col]=$(cut -d' ' -f$col "$work/$which" | median); done
 done
-ratio() { awk -v a="${m[app$1]}" -v b="${m[floor$1]}" 'BEGIN {printf "%.3f", a / b}'; }
+ratio() { awk -v a="${m[${2:-app}$1]}" -v b="${m[${3:-floor}$1]}" 'BEGIN {printf "%.3f", a / b}'; }
 verdict() { awk -v r="$1" -v l="$2" 'BEGIN {print r <= l ? "met" : "missed"}'; }
 
 # Instructions from the start to the window drawn and still, counted twice
@@ -71,6 +89,21 @@ for 200 ms: what the user sees as page 1 up, whole.
 | window mapped | ${m[app1]} ms | ${m[floor1]} ms | $(ratio 1) | | |
 | resident memory then | ${m[app3]} KiB | ${m[floor3]} KiB | $(ratio 3) | ≤ 1.05 | $(verdict "$(ratio 3)" 1.05) |
 | instructions to the frame (callgrind) | ${iapp} M | ${ifloor} M | $(awk -v a="$iapp" -v b="$ifloor" 'BEGIN {printf "%.3f", a / b}') | | |
+
+$([[ -n ${3:-} ]] && cat <<WINE
+## tolvane.exe under Wine
+
+The Windows build under Wine $(wine --version 2>/dev/null) on the same display, against a Win32
+floor that draws the same texts in two static controls, $launches launches of
+each in turn with one Wine server kept running. Wine's own start dominates.
+
+| Medians | tolvane.exe | floor | ratio |
+|---|---:|---:|---:|
+| **first complete frame** | **${m[winapp2]} ms** | ${m[winfloor2]} ms | **$(ratio 2 winapp winfloor)** |
+| window mapped | ${m[winapp1]} ms | ${m[winfloor1]} ms | $(ratio 1 winapp winfloor) |
+| resident memory then | ${m[winapp3]} KiB | ${m[winfloor3]} KiB | $(ratio 3 winapp winfloor) |
+WINE
+)
 
 ## Every click, first loads included
 
