@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Measures what the test suite catches: plants each fault of a list into a
+# configured tree, one at a time, rebuilds the default preset, runs the suite,
+# and prints per fault which tests failed, or MISSED. The tree is restored
+# after each fault. Takes about a minute a fault on two cores.
+# Usage: tools/plant-faults.sh [TREE] [FAULTS]   (ONLY=id,id to pick some)
+# A fault is a line "id|area|file|perl substitution" that must change the file.
+set -u
+tree=${1:-.} list=$(realpath "${2:-$(dirname "$0")/planted-faults.txt}")
+cd "$tree" || exit 2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+caught=0 total=0
+while IFS='|' read -r id area file expr; do
+    [[ -z $id || $id == \#* ]] && continue
+    [[ -n ${ONLY:-} && ,$ONLY, != *,$id,* ]] && continue
+    cp "$file" "$work/original"
+    FAULT="$expr" perl -0pi -e 'eval "\$_ =~ $ENV{FAULT}" or die' "$file" 2>/dev/null
+    if cmp -s "$file" "$work/original"; then
+        echo "$id | $area | NOT PLANTED: the code has moved"
+        continue
+    fi
+    total=$((total + 1))
+    if ! cmake --build --preset default >"$work/build" 2>&1; then
+        result="caught by the build"
+    elif ctest --preset default --timeout 120 >"$work/test" 2>&1; then
+        result=MISSED
+    else
+        result=$(sed -n '/tests FAILED:/,$p' "$work/test" | grep -oE '[0-9]+ - [^ ]+' | cut -d' ' -f3 | tr '\n' ' ')
+    fi
+    [[ $result == MISSED ]] || caught=$((caught + 1))
+    echo "$id | $area | $result"
+    cp "$work/original" "$file"
+done <"$list"
+cmake --build --preset default >/dev/null 2>&1
+echo "caught $caught of $total"
