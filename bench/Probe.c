@@ -34,7 +34,9 @@ static long ResidentKiB(pid_t pid) {
 static int Ignore(Display* d, XErrorEvent* e) { return (void)d, (void)e, 0; }
 
 int main(int argc, char* argv[]) {
-    Display* display = XOpenDisplay(NULL);
+    Display* display = NULL;
+    /* The server may still be taking leave of the last program's connections. */
+    for (int tries = 0; tries < 50 && !(display = XOpenDisplay(NULL)); ++tries) usleep(100000);
     int damage = 0, error = 0;
     if (argc < 2 || !display || !XDamageQueryExtension(display, &damage, &error)) {
         fputs("usage: probe PROGRAM, on a display with DAMAGE\n", stderr);
