@@ -3,7 +3,7 @@
 PRESET ?= default
 BUILD := build/$(PRESET)
 
-.PHONY: all deps configure build run check windows soak package bench format clean
+.PHONY: all deps configure build run check windows web soak package bench format clean
 
 all: build
 
@@ -36,6 +36,13 @@ windows:
 	@tools/install-deps.sh windows
 	@cmake --preset windows >/dev/null
 	@cmake --build --preset windows --target tolvane windows_zip
+
+# The site for browsers, in build/web: its page, the program as WebAssembly,
+# the fonts and their licence, the icon. Any static file server serves it.
+web:
+	@tools/install-deps.sh web
+	@cmake --preset web >/dev/null
+	@cmake --build --preset web --target tolvane site
 
 # The random walks against the model, long: not part of `make check`.
 # SOAK_STEPS per walk, SOAK_SEEDS walks with faults and as many without.

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that tolvane needs and that are not there yet.
-# Usage: tools/install-deps.sh [build] [desktop] [bench] [windows]
+# Usage: tools/install-deps.sh [build] [desktop] [bench] [windows] [web]
 #   build    compiler, CMake, Qt 6 Widgets, GoogleTest, the IPA Gothic fonts, and
 #            fonts with emoji and Hangul for the tests of typed text (default)
 #   desktop  a real X display for screenshots: Xvfb, a window manager, ImageMagick
 #   bench    the benchmark tools
 #   windows  the MinGW-w64 cross compiler, and Wine on Xvfb to run its tests
+#   web      Emscripten, the font tools that cut the fonts for the site, and
+#            headless Chromium with its driver to run its tests
 set -euo pipefail
 
 declare -A groups=(
@@ -13,6 +15,7 @@ declare -A groups=(
   [desktop]="xvfb openbox imagemagick x11-utils xdotool"
   [bench]="libbenchmark-dev libx11-dev libxdamage-dev xvfb x11-utils valgrind"
   [windows]="make cmake ninja-build g++-mingw-w64-x86-64-posix libgtest-dev wine wine64 xvfb xauth fonts-ipafont-gothic"
+  [web]="make cmake ninja-build emscripten node-acorn python3 python3-fonttools python3-brotli fonts-ipafont-gothic libgtest-dev chromium chromium-driver python3-selenium"
 )
 
 wanted=()

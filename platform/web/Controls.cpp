@@ -1,0 +1,129 @@
+#include "Controls.h"
+
+#include <string>
+
+#include "Fonts.h"
+#include "Twips.h"
+
+namespace tolvane::platform {
+namespace {
+
+using emscripten::val;
+
+val Create(const char* tag) { return val::global("document").call<val>("createElement", val(tag)); }
+
+std::string Px(int pixels) { return std::to_string(pixels) + "px"; }
+
+void Place(val style, const PixelBox& box) {
+    style.set("left", Px(box.x));
+    style.set("top", Px(box.y));
+    style.set("width", Px(box.width));
+    style.set("height", Px(box.height));
+}
+
+val CreateLine(const ControlSpec& design) {
+    const val document = val::global("document");
+    const val ns("http://www.w3.org/2000/svg");
+    const PixelLine ends = LineEnds(design.box);
+    const PixelBox bounds = ends.Bounds();
+    val svg = document.call<val>("createElementNS", ns, val("svg"));
+    val line = document.call<val>("createElementNS", ns, val("line"));
+    // Through the middle of the end pixels, as the desktop draws them.
+    const auto at = [](int pixel, int origin) { return std::to_string(pixel - origin) + ".5"; };
+    line.call<void>("setAttribute", val("x1"), at(ends.x1, bounds.x));
+    line.call<void>("setAttribute", val("y1"), at(ends.y1, bounds.y));
+    line.call<void>("setAttribute", val("x2"), at(ends.x2, bounds.x));
+    line.call<void>("setAttribute", val("y2"), at(ends.y2, bounds.y));
+    svg.call<void>("appendChild", line);
+    Place(svg["style"], bounds);
+    return svg;
+}
+
+} // namespace
+
+val CreateControl(const ControlSpec& design, const std::string& id) {
+    val control = val::undefined();
+    switch (design.kind) {
+    case ControlKind::Label: control = Create("div"); break;
+    case ControlKind::CheckBox: {
+        // Inside its label element, a click anywhere in the box ticks it.
+        control = Create("label");
+        val box = Create("input");
+        box.set("type", "checkbox");
+        control.call<void>("appendChild", box);
+        control.call<void>("appendChild", Create("span"));
+        break;
+    }
+    case ControlKind::CommandButton:
+        control = Create("button");
+        control.set("type", "button");
+        break;
+    case ControlKind::TextBox:
+        control = Create("textarea");
+        control.set("spellcheck", false);
+        break;
+    case ControlKind::Line: control = CreateLine(design); break;
+    }
+    control.set("id", id);
+    control.call<void>("setAttribute", val("class"),
+                       val(design.kind == ControlKind::Label      ? "label"
+                           : design.kind == ControlKind::CheckBox ? "check"
+                           : design.kind == ControlKind::Line     ? "line"
+                                                                  : "control"));
+    control.call<void>("setAttribute", val("data-control"), val(design.name));
+    if (design.kind == ControlKind::Line) {
+        if (design.style & kHidden) control.call<void>("setAttribute", val("hidden"), val(""));
+        return control;
+    }
+
+    val style = control["style"];
+    const PixelBox box = TwipsToPixels(design.box);
+    Place(style, box);
+    // Label sizes as LabelSize says, left to the browser as the fonts arrive:
+    // an auto-sized label takes its caption's size; one that grows to fit keeps
+    // its box at least; any other keeps its width and is at least as tall as
+    // its font's line.
+    if (design.kind == ControlKind::Label) {
+        const bool toCaption = design.style & kAutoSize, grows = design.style & kGrowToFit;
+        if (toCaption || grows) style.set("width", "max-content");
+        if (grows) style.set("minWidth", Px(box.width));
+        style.set("height", "auto");
+        if (!toCaption) style.set("minHeight", Px(box.height));
+    }
+    ApplyFont(style, FontOf(design));
+    if (design.style & kPageBackground) control["classList"].call<void>("add", val("page-grey"));
+    if (design.style & kHidden) control.call<void>("setAttribute", val("hidden"), val(""));
+    val input = InputOf(control, design.kind);
+    if (design.style & kDisabled) input.set("disabled", true);
+    if (!TakesFocus(design)) input.set("tabIndex", -1);
+    if (!design.description.empty()) {
+        input.call<void>("setAttribute", val("aria-description"), val(design.description));
+    }
+    if (design.kind == ControlKind::TextBox) {
+        input.set("value", val(design.caption));
+    } else {
+        SetCaption(control, design.kind, design.caption);
+    }
+    return control;
+}
+
+val InputOf(val control, ControlKind kind) {
+    return kind == ControlKind::CheckBox ? control["firstChild"] : control;
+}
+
+void SetCaption(val control, ControlKind kind, std::u16string_view caption) {
+    val target = kind == ControlKind::CheckBox ? control["lastChild"] : control;
+    target.set("textContent", val(std::u16string(caption)));
+}
+
+CheckState StateOf(val box) {
+    if (box["indeterminate"].as<bool>()) return CheckState::Grayed;
+    return box["checked"].as<bool>() ? CheckState::Checked : CheckState::Unchecked;
+}
+
+void SetState(val box, CheckState state) {
+    box.set("indeterminate", state == CheckState::Grayed);
+    box.set("checked", state == CheckState::Checked);
+}
+
+} // namespace tolvane::platform

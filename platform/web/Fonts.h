@@ -1,0 +1,14 @@
+#pragma once
+
+#include <emscripten/val.h>
+
+#include "Layout.h"
+
+namespace tolvane::platform {
+
+// The page's CSS names its web fonts with the layouts' own family names, cut
+// to the characters of the program's texts; sets `face` on an element's style.
+// Where the user types, the browser's own fonts give what those lack.
+void ApplyFont(emscripten::val style, const FontSpec& face);
+
+} // namespace tolvane::platform

@@ -1,0 +1,243 @@
+#include "WebWindow.h"
+
+#include <emscripten/bind.h>
+#include <string>
+#include <vector>
+
+#include "Controls.h"
+#include "Fonts.h"
+#include "Twips.h"
+#include "Window.h"
+
+namespace tolvane::platform {
+namespace {
+
+using emscripten::val;
+
+val Document() { return val::global("document"); }
+
+val Element(const char* tag, const char* className) {
+    val element = Document().call<val>("createElement", val(tag));
+    element.call<void>("setAttribute", val("class"), val(className));
+    return element;
+}
+
+// Events of the page reach the runtime through one exported function.
+enum class Event { Click, Close, Activate, Focus };
+
+void Listen(val target, const char* type, std::size_t window, Event event, std::size_t control) {
+    static const val listen =
+        val::global("Function")
+            .new_(val("target"), val("type"), val("window"), val("event"), val("control"),
+                  val("target.addEventListener(type, function () {"
+                      " Module.tolvaneEvent(window, event, control); });"));
+    listen(target, val(type), window, static_cast<int>(event), control);
+}
+
+int topmost = 0; // the z-index of the window in front
+
+class WebWindow;
+std::vector<WebWindow*> windows; // by number; null once gone
+
+// A screen as a window in the page: a dialog-like panel with a title bar and
+// a client area of the layout's size, positioned in the document.
+class WebWindow final : public Window {
+public:
+    WebWindow(const FormSpec& layout, Events events);
+    ~WebWindow() override;
+
+    bool IsVisible() const override { return !panel_["hidden"].as<bool>(); }
+    void Show(bool first, std::optional<std::size_t> focus) override;
+    void Hide() override { panel_.set("hidden", true); }
+    void SetTitle(std::u16string_view title) override {
+        caption_.set("textContent", val(std::u16string(title)));
+    }
+    void SetCaption(std::size_t control, std::u16string_view caption) override {
+        platform::SetCaption(controls_[control], layout_.controls[control].kind, caption);
+    }
+    void SetText(std::size_t control, std::u16string_view text) override {
+        controls_[control].set("value", val(std::u16string(text)));
+    }
+    CheckState Value(std::size_t control) const override { return StateOf(Input(control)); }
+    void SetFocus(std::size_t control) override { Input(control).call<void>("focus"); }
+
+    void On(Event event, std::size_t control);
+    bool HasFocus() const { return panel_.call<bool>("contains", Document()["activeElement"]); }
+    int Z() const { return IsVisible() ? panel_["style"]["zIndex"].as<int>() : -1; }
+    void Key(val event);
+
+private:
+    val Input(std::size_t control) const {
+        return InputOf(controls_[control], layout_.controls[control].kind);
+    }
+    std::optional<std::size_t> Focused() const;
+    void Centre();
+
+    const FormSpec& layout_;
+    Events events_;
+    std::size_t number_;
+    val panel_ = Element("section", "form");
+    val caption_ = Element("span", "caption");
+    std::vector<val> controls_;            // in table order
+    std::vector<CheckState> shown_;        // what each box showed before a click
+    std::vector<std::size_t> tabOrder_;    // TabOrder(layout)
+    std::optional<std::size_t> lastFocus_; // comes back when the window does
+};
+
+WebWindow::WebWindow(const FormSpec& layout, Events events)
+    : layout_(layout), events_(std::move(events)), number_(windows.size()),
+      shown_(layout.controls.size()), tabOrder_(TabOrder(layout)) {
+    windows.push_back(this);
+    // Named by its title bar, as a screen reader announces a window.
+    panel_.set("id", layout.name);
+    panel_.call<void>("setAttribute", val("role"), val("dialog"));
+    panel_.call<void>("setAttribute", val("aria-labelledby"), val(layout.name + "-caption"));
+    panel_.set("hidden", true);
+    val bar = Element("div", "titlebar");
+    caption_.set("id", layout.name + "-caption");
+    SetTitle(layout.caption);
+    bar.call<void>("appendChild", caption_);
+    // Only where the layout has a control box; the screen decides what it means.
+    if (layout.controlBox) {
+        val close = Element("button", "close");
+        close.set("type", "button");
+        close.set("tabIndex", -1);
+        close.set("textContent", val(std::u16string(u"×")));
+        close.call<void>("setAttribute", val("aria-label"), val(std::u16string(u"閉じる")));
+        Listen(close, "click", number_, Event::Close, 0);
+        bar.call<void>("appendChild", close);
+    }
+    panel_.call<void>("appendChild", bar);
+
+    val client =
+        Element("div", layout.background == Background::PageGrey ? "client page-grey" : "client");
+    client["style"].set("width", std::to_string(TwipsToPixels(layout.clientWidth)) + "px");
+    client["style"].set("height", std::to_string(TwipsToPixels(layout.clientHeight)) + "px");
+    ApplyFont(client["style"], kDefaultFont);
+    for (std::size_t i = 0; i < layout.controls.size(); ++i) {
+        const ControlSpec& design = layout.controls[i];
+        controls_.push_back(CreateControl(design, layout.name + "-" + design.name));
+        client.call<void>("appendChild", controls_.back());
+        if (design.kind == ControlKind::CheckBox || design.kind == ControlKind::CommandButton)
+            Listen(Input(i), "click", number_, Event::Click, i);
+        if (TakesFocus(design)) Listen(Input(i), "focus", number_, Event::Focus, i);
+    }
+    panel_.call<void>("appendChild", client);
+    Listen(panel_, "pointerdown", number_, Event::Activate, 0);
+    Document()["body"].call<void>("appendChild", panel_);
+}
+
+WebWindow::~WebWindow() {
+    windows[number_] = nullptr;
+    panel_.call<void>("remove");
+}
+
+void WebWindow::Show(bool first, std::optional<std::size_t> focus) {
+    panel_.set("hidden", false);
+    if (first) Centre();
+    panel_["style"].set("zIndex", ++topmost);
+    // Like a desktop window, it gives the focus back to the control that had it.
+    if (focus) lastFocus_ = focus;
+    if (lastFocus_) SetFocus(*lastFocus_);
+}
+
+// In the middle of the viewport the first time, never with its title bar out
+// of reach above or left of the page.
+void WebWindow::Centre() {
+    const val view = Document()["documentElement"];
+    const val page = val::global("window");
+    const int left = (view["clientWidth"].as<int>() - panel_["offsetWidth"].as<int>()) / 2;
+    const int top = (view["clientHeight"].as<int>() - panel_["offsetHeight"].as<int>()) / 2;
+    panel_["style"].set("left",
+                        std::to_string(std::max(0, left) + page["scrollX"].as<int>()) + "px");
+    panel_["style"].set("top", std::to_string(std::max(0, top) + page["scrollY"].as<int>()) + "px");
+}
+
+std::optional<std::size_t> WebWindow::Focused() const {
+    const val active = Document()["activeElement"];
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        if (Input(i) == active) return i;
+    }
+    return std::nullopt;
+}
+
+void WebWindow::On(Event event, std::size_t control) {
+    switch (event) {
+    case Event::Click:
+        if (layout_.controls[control].kind == ControlKind::CheckBox) {
+            // The browser has toggled the box already; the rule decides.
+            shown_[control] = AfterClick(shown_[control]);
+            SetState(Input(control), shown_[control]);
+        } else {
+            events_.click(control);
+        }
+        return;
+    case Event::Close: events_.closeRequest(); return;
+    case Event::Activate:
+        if (panel_["style"]["zIndex"].as<int>() != topmost)
+            panel_["style"].set("zIndex", ++topmost);
+        return;
+    case Event::Focus:
+        lastFocus_ = control;
+        panel_["dataset"].set("focus", layout_.controls[control].name);
+        return;
+    }
+}
+
+void WebWindow::Key(val event) {
+    const std::string name = event["key"].as<std::string>();
+    const platform::Key key = name == "Tab"     ? Key::Tab
+                              : name == "Enter" ? Key::Enter
+                              : name == " "     ? Key::Space
+                              : name == "F4"    ? Key::F4
+                                                : Key::Other;
+    const KeyPress press{key, event["shiftKey"].as<bool>(), event["ctrlKey"].as<bool>(),
+                         event["altKey"].as<bool>(), event["repeat"].as<bool>()};
+    const std::optional<std::size_t> focused = Focused();
+    std::optional<ControlKind> kind;
+    if (focused) kind = layout_.controls[*focused].kind;
+    const KeyAction action = KeyRule(press, kind);
+    // Space with nothing focused would scroll the page.
+    if (action != KeyAction::Native || (key == Key::Space && !focused))
+        event.call<void>("preventDefault");
+    switch (action) {
+    case KeyAction::Native:
+    case KeyAction::Swallow: return;
+    case KeyAction::FocusNext:
+    case KeyAction::FocusPrevious:
+        if (const auto next = NextInTabOrder(tabOrder_, focused ? focused : lastFocus_,
+                                             action == KeyAction::FocusPrevious))
+            SetFocus(*next);
+        return;
+    case KeyAction::Press: Input(*focused).call<void>("click"); return;
+    case KeyAction::CloseRequest: events_.closeRequest(); return;
+    }
+}
+
+void OnEvent(int window, int event, int control) {
+    if (window < 0 || window >= static_cast<int>(windows.size()) || !windows[window]) return;
+    windows[window]->On(static_cast<Event>(event), static_cast<std::size_t>(control));
+}
+
+} // namespace
+
+void HandleKey(val event) {
+    WebWindow* target = nullptr;
+    for (WebWindow* window : windows) {
+        if (!window || window->Z() < 0) continue;
+        if (window->HasFocus()) {
+            target = window;
+            break;
+        }
+        if (!target || window->Z() > target->Z()) target = window;
+    }
+    if (target) target->Key(event);
+}
+
+std::unique_ptr<Window> BuildWindow(const FormSpec& layout, Window::Events events) {
+    return std::make_unique<WebWindow>(layout, std::move(events));
+}
+
+EMSCRIPTEN_BINDINGS(tolvane_windows) { emscripten::function("tolvaneEvent", &OnEvent); }
+
+} // namespace tolvane::platform
