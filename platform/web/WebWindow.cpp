@@ -62,7 +62,7 @@ public:
     void SetFocus(std::size_t control) override { Input(control).call<void>("focus"); }
 
     void On(Event event, std::size_t control);
-    bool HasFocus() const { return panel_.call<bool>("contains", Document()["activeElement"]); }
+    bool Contains(val element) const { return panel_.call<bool>("contains", element); }
     int Z() const { return IsVisible() ? panel_["style"]["zIndex"].as<int>() : -1; }
     void Key(val event);
 
@@ -123,7 +123,7 @@ WebWindow::WebWindow(const FormSpec& layout, Events events)
         if (TakesFocus(design)) Listen(Input(i), "focus", number_, Event::Focus, i);
     }
     panel_.call<void>("appendChild", client);
-    Listen(panel_, "pointerdown", number_, Event::Activate, 0);
+    Listen(panel_, "mousedown", number_, Event::Activate, 0);
     Document()["body"].call<void>("appendChild", panel_);
 }
 
@@ -174,8 +174,11 @@ void WebWindow::On(Event event, std::size_t control) {
         return;
     case Event::Close: events_.closeRequest(); return;
     case Event::Activate:
+        // A press anywhere in a window brings it to the front and gives it the
+        // keyboard, on the control it last had, even from a disabled one.
         if (panel_["style"]["zIndex"].as<int>() != topmost)
             panel_["style"].set("zIndex", ++topmost);
+        if (!Contains(Document()["activeElement"]) && lastFocus_) SetFocus(*lastFocus_);
         return;
     case Event::Focus:
         lastFocus_ = control;
@@ -225,7 +228,7 @@ void HandleKey(val event) {
     WebWindow* target = nullptr;
     for (WebWindow* window : windows) {
         if (!window || window->Z() < 0) continue;
-        if (window->HasFocus()) {
+        if (window->Contains(event["target"])) {
             target = window;
             break;
         }

@@ -166,7 +166,7 @@ std::vector<std::string> PageRound() {
 TEST_P(TabOrder, TabAndShiftTabGoRoundInTabIndexOrder) {
     const auto& [screen, round] = GetParam();
     Program program;
-    program.runtime().Dispatch([screen] { FormOf(screen).Show(); });
+    program.runtime().Dispatch([screen = screen] { FormOf(screen).Show(); });
     const std::size_t n = round.size();
     for (std::size_t i = 0; i <= n; ++i, TheDriver().Tab(screen, false))
         ASSERT_EQ(TheDriver().Focus(screen), round[i % n]) << i << " times Tab";

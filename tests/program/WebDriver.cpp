@@ -1,0 +1,138 @@
+// The driver on the browser binding, and the browser test program's main:
+// script-made mouse, key, input and paste events on the page's elements,
+// which the binding handles as it does a user's. A fixed text reads whole
+// only where it is drawn in its web font and not cut off.
+#include <emscripten/val.h>
+#include <gtest/gtest.h>
+
+#include "Walk.h"
+#include "Window.h"
+
+namespace tolvane::check {
+namespace {
+
+using emscripten::val;
+
+const char* const kPage = R"((function () {
+  const el = (form, name) => document.getElementById(name ? form + '-' + name : form);
+  const input = e => e.tagName === 'LABEL' ? e.firstChild : e;
+  const key = (target, key, shift, alt) => target.dispatchEvent(new KeyboardEvent('keydown',
+      {key, shiftKey: shift, altKey: alt, bubbles: true, cancelable: true}));
+  const click = (e, at) => {
+    // On a whole pixel, as a mouse's clicks land.
+    const r = e.getBoundingClientRect(), x = r.left + Math.min(Math.floor(at * r.width), r.width - 1);
+    const y = r.top + r.height / 2, hit = document.elementFromPoint(x, y);
+    const target = hit && e.closest('.form').contains(hit) ? hit : e;
+    for (const type of ['mousedown', 'mouseup', 'click'])
+      target.dispatchEvent(new MouseEvent(type, {bubbles: true, cancelable: true, clientX: x, clientY: y}));
+  };
+  const canvas = document.createElement('canvas').getContext('2d');
+  const width = (text, style, fallback) => {
+    canvas.font = `${style.fontWeight} ${style.fontSize} ${style.fontFamily.split(',')[0]}, ${fallback}`;
+    return canvas.measureText(text).width;
+  };
+  // Drawn whole in its own face: the same width whichever face would stand in
+  // for missing glyphs, and no wider than its box, leader dots apart.
+  const whole = e => {
+    const span = e.tagName === 'LABEL' ? e.lastChild : e, text = span.textContent;
+    if (!text || !e.offsetParent) return true;
+    const style = getComputedStyle(span);
+    if (width(text, style, 'monospace') !== width(text, style, 'serif')) return false;
+    const room = span.clientWidth, dots = text.indexOf('・');
+    return span.scrollWidth <= room || (dots > 0 && width(text.slice(0, dots), style, 'serif') <= room);
+  };
+  return {
+    press(form, name, how, at) {
+      const e = el(form, name);
+      if (how === 0 || how === 3) return click(e, at);
+      input(e).focus();
+      key(document.activeElement, how === 1 ? ' ' : 'Enter', false, false);
+    },
+    type(form, name, text, how) {
+      const e = el(form, name);
+      click(e, 0.5);
+      if (!e.disabled) e.focus(), e.setSelectionRange(e.value.length, e.value.length);
+      // Text goes where the focus is, and only into a box that takes it.
+      const target = document.activeElement, into = target === e && !e.disabled;
+      // A paste as the browser makes one: the text in at the caret, then an input event.
+      if (how === 3 && into)
+        return e.setRangeText(text, e.value.length, e.value.length, 'end'),
+               e.dispatchEvent(new InputEvent('input', {inputType: 'insertFromPaste'}));
+      if (how !== 0) return into && document.execCommand('insertText', false, text);
+      for (const c of text)
+        if (key(target, c === '\n' ? 'Enter' : c, false, false) && into)
+          document.execCommand('insertText', false, c);
+    },
+    close(form) {
+      const button = el(form).querySelector('.close');
+      button ? button.click() : key(el(form), 'F4', false, true);
+    },
+    tab(form, back) {
+      const active = document.activeElement;
+      key(el(form).contains(active) ? active : el(form), 'Tab', back, false);
+    },
+    visible: form => !!el(form) && !el(form).hidden,
+    title: form => el(form).querySelector('.caption').textContent,
+    text(form, name) {
+      const e = el(form, name);
+      if (!e) return '(none)';
+      if (e.tagName === 'TEXTAREA') return e.value;
+      return whole(e) ? e.textContent : e.textContent + ' (not drawn whole)';
+    },
+    value(form, name) {
+      const box = input(el(form, name));
+      return box.indeterminate ? 2 : box.checked ? 1 : 0;
+    },
+    focus(form) {
+      const active = document.activeElement.closest('[data-control]');
+      return active && el(form).contains(active) ? active.dataset.control : el(form).dataset.focus || '';
+    },
+  };
+})())";
+
+val Page() {
+    static const val page = val::global("eval")(val(std::string(kPage))); // as UTF-8
+    return page;
+}
+
+std::string Box(int box) { return "Check" + std::to_string(box); }
+
+class WebDriver final : public Driver {
+public:
+    void Settle() override {} // the page handles every event as it is dispatched
+    void Tick(Screen s, int box, Input input, double at) override {
+        Page().call<void>("press", Name(s), Box(box), int(input), at);
+    }
+    void Click(Screen s, int command, Input input) override {
+        Page().call<void>("press", Name(s), "Command" + std::to_string(command), int(input), 0.5);
+    }
+    void Type(Screen s, int box, const std::u16string& text, Input input) override {
+        Page().call<void>("type", Name(s), "Text" + std::to_string(box), text, int(input));
+    }
+    void Close(Screen s) override { Page().call<void>("close", Name(s)); }
+    void Tab(Screen s, bool back) override { Page().call<void>("tab", Name(s), back); }
+    bool Visible(Screen s) override { return Page().call<bool>("visible", Name(s)); }
+    std::u16string Title(Screen s) override {
+        return Page().call<std::u16string>("title", Name(s));
+    }
+    std::u16string Text(Screen s, const std::string& control) override {
+        return Page().call<std::u16string>("text", Name(s), control);
+    }
+    int Value(Screen s, int box) override { return Page().call<int>("value", Name(s), Box(box)); }
+    std::string Focus(Screen s) override { return Page().call<std::string>("focus", Name(s)); }
+};
+
+} // namespace
+
+Driver& TheDriver() {
+    static WebDriver driver;
+    return driver;
+}
+
+} // namespace tolvane::check
+
+int main(int argc, char* argv[]) {
+    testing::InitGoogleTest(&argc, argv);
+    tolvane::platform::StartToolkit(argc, argv); // as the program does before its first screen
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,90 @@
+#!/usr/bin/python3
+"""Runs the browser build's tests in headless Chromium from a local server.
+web-run.py SITE TESTS.js: runs the test program in a page beside the site's
+style sheet and fonts, and exits with its status. web-run.py SITE: a whole
+diagnosis on the site with the browser's own (trusted) clicks and keys.
+Without Chromium both fail."""
+import functools, http.server, json, os, shutil, subprocess, sys, tempfile, threading
+from pathlib import Path
+
+site, tests = Path(sys.argv[1]), Path(sys.argv[2]) if len(sys.argv) > 2 else None
+done, result = threading.Event(), {}
+PAGE = """<!DOCTYPE html><meta charset="utf-8"><link rel="stylesheet" href="/site/tolvane.css">
+<body><script>
+var lines = [], finish = s => fetch('/exit', {method: 'POST', body: JSON.stringify([s, lines.join('\\n')])});
+var Module = {arguments: %s, print: t => lines.push(t), printErr: t => lines.push(t),
+  preRun: [() => Object.assign(ENV, %s)], onExit: finish, onAbort: () => finish(134)};
+Promise.all(['"ＭＳ Ｐゴシック"', '"ＭＳ ゴシック"'].map(f => document.fonts.load('9pt ' + f))).then(() =>
+  document.body.appendChild(Object.assign(document.createElement('script'), {src: '%s'})));
+</script>"""
+
+
+class Handler(http.server.SimpleHTTPRequestHandler):
+    def translate_path(self, path):
+        if path.startswith("/site/"):
+            return str(site / path[6:].split("?")[0])
+        return str(tests.parent / path.lstrip("/").split("?")[0]) if tests else ""
+
+    def do_GET(self):
+        if self.path != "/test.html":
+            return super().do_GET()
+        env = {k: v for k, v in os.environ.items() if k.startswith("TOLVANE_")}
+        body = (PAGE % (json.dumps(sys.argv[3:]), json.dumps(env), tests.name)).encode()
+        self.send_response(200), self.send_header("Content-Type", "text/html; charset=utf-8")
+        self.end_headers(), self.wfile.write(body)
+
+    def do_POST(self):
+        result["status"], result["out"] = json.loads(self.rfile.read(int(self.headers["Content-Length"])))
+        self.send_response(204), self.end_headers(), done.set()
+
+    def log_message(self, *args):
+        pass
+
+
+server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+threading.Thread(target=server.serve_forever, daemon=True).start()
+url = f"http://127.0.0.1:{server.server_port}/"
+browser = shutil.which("chromium") or sys.exit("web-run: Chromium is not installed")
+flags = ["--headless=new", "--enable-logging=stderr", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
+         "--disable-background-networking", "--disable-component-update", "--disable-sync"]
+with tempfile.TemporaryDirectory() as profile:
+    if tests:
+        chromium = subprocess.Popen([browser, *flags, f"--user-data-dir={profile}", url + "test.html"],
+                                    stdout=subprocess.DEVNULL, stderr=None if os.environ.get("TOLVANE_WEB_LOG") else subprocess.DEVNULL)
+        finished = done.wait(timeout=float(os.environ.get("TOLVANE_WEB_TIMEOUT", 850)))
+        chromium.kill(), chromium.wait()
+        print(result.get("out", "web-run: the tests did not finish"))
+        sys.exit(result["status"] if finished else 1)
+    # Yes to item 1 by Space on the first focus, no to all else by the mouse; on
+    # the result screen, typing and Tab then Enter on its button: page 1 again.
+    from selenium import webdriver
+    from selenium.webdriver import ActionChains, Keys
+    from selenium.webdriver.chrome.service import Service
+    from selenium.webdriver.common.by import By
+    from selenium.webdriver.support.wait import WebDriverWait
+    options = webdriver.ChromeOptions()
+    options.binary_location = browser
+    for flag in flags + [f"--user-data-dir={profile}", "--window-size=1000,800"]:
+        options.add_argument(flag)
+    page = webdriver.Chrome(service=Service(shutil.which("chromedriver")), options=options)
+    try:
+        page.get(url + "site/index.html")
+        by_id = lambda id: page.find_element(By.ID, id)
+        shown = lambda form: WebDriverWait(page, 10).until(lambda _: by_id(form).is_displayed())
+        shown("Form1")
+        ActionChains(page).send_keys(" ").perform()
+        for page_number, form in enumerate(("Form1", "Form2")):
+            for item in range(1 - page_number, 16):
+                by_id(f"{form}-Check{2 * item + 2}").click()
+            by_id(f"{form}-Command1").click()
+        shown("Form8")
+        by_id("Form8-Text2").click()
+        ActionChains(page).send_keys(Keys.END, "안전 ok", Keys.TAB, Keys.ENTER).perform()
+        shown("Form1")
+        ticked = [by_id(f"Form1-Check{n}").find_element(By.TAG_NAME, "input").is_selected() for n in (1, 2, 4)]
+        typed = by_id("Form8-Text2").get_property("value")
+        assert ticked == [True, False, True] and typed.endswith("안전 ok"), (ticked, typed)
+        assert not by_id("Form8").is_displayed() and not by_id("Form2").is_displayed()
+        print("web-run: a whole diagnosis by the browser's own input, and page 1 again")
+    finally:
+        page.quit()
