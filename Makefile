@@ -21,7 +21,7 @@ run: build
 
 # Every test, first in the optimised build, then built with AddressSanitizer
 # and UndefinedBehaviorSanitizer (preset asan, in build/asan), then the Windows
-# build's under Wine.
+# build's under Wine, then the browser build's in headless Chromium.
 check: build
 	ctest --preset $(PRESET)
 	@$(MAKE) --no-print-directory PRESET=asan build
@@ -29,6 +29,9 @@ check: build
 	@$(MAKE) --no-print-directory windows
 	@cmake --build --preset windows
 	ctest --preset windows
+	@$(MAKE) --no-print-directory web
+	@cmake --build --preset web
+	ctest --preset web
 
 # The Windows executable on the Win32 controls, cross-compiled with MinGW-w64:
 # build/windows/tolvane.exe and build/windows/tolvane-1.00-windows.zip.

@@ -31,13 +31,14 @@ const char* const kPage = R"((function () {
     canvas.font = `${style.fontWeight} ${style.fontSize} ${style.fontFamily.split(',')[0]}, ${fallback}`;
     return canvas.measureText(text).width;
   };
-  // Drawn whole in its own face: the same width whichever face would stand in
-  // for missing glyphs, and no wider than its box, leader dots apart.
+  // Drawn whole in its own face: the same width whether a face half as wide
+  // again (the page's probe) or the browser's would stand in for missing
+  // glyphs, and no wider than its box, leader dots apart.
   const whole = e => {
     const span = e.tagName === 'LABEL' ? e.lastChild : e, text = span.textContent;
     if (!text || !e.offsetParent) return true;
     const style = getComputedStyle(span);
-    if (width(text, style, 'monospace') !== width(text, style, 'serif')) return false;
+    if (width(text, style, 'probe') !== width(text, style, 'serif')) return false;
     const room = span.clientWidth, dots = text.indexOf('・');
     return span.scrollWidth <= room || (dots > 0 && width(text.slice(0, dots), style, 'serif') <= room);
   };

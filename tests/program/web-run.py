@@ -10,11 +10,12 @@ from pathlib import Path
 site, tests = Path(sys.argv[1]), Path(sys.argv[2]) if len(sys.argv) > 2 else None
 done, result = threading.Event(), {}
 PAGE = """<!DOCTYPE html><meta charset="utf-8"><link rel="stylesheet" href="/site/tolvane.css">
+<style>@font-face { font-family: probe; src: local("IPAGothic"); size-adjust: 150%%; }</style>
 <body><script>
 var lines = [], finish = s => fetch('/exit', {method: 'POST', body: JSON.stringify([s, lines.join('\\n')])});
 var Module = {arguments: %s, print: t => lines.push(t), printErr: t => lines.push(t),
   preRun: [() => Object.assign(ENV, %s)], onExit: finish, onAbort: () => finish(134)};
-Promise.all(['"ＭＳ Ｐゴシック"', '"ＭＳ ゴシック"'].map(f => document.fonts.load('9pt ' + f))).then(() =>
+Promise.all(['"ＭＳ Ｐゴシック"', '"ＭＳ ゴシック"', 'probe'].map(f => document.fonts.load('9pt ' + f))).then(() =>
   document.body.appendChild(Object.assign(document.createElement('script'), {src: '%s'})));
 </script>"""
 
