@@ -1,6 +1,7 @@
 #include "Application.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QMessageBox>
 #include <cstdio>
 #include <cstdlib>
@@ -29,6 +30,10 @@ void SetUpApplication() {
     QApplication::setApplicationName(QStringLiteral("tolvane"));
     QApplication::setApplicationVersion(QStringLiteral(TOLVANE_VERSION));
     QApplication::setQuitOnLastWindowClosed(false);
+    QIcon icon;
+    for (const int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icon/tolvane-%1.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(icon);
     InstallFontSubstitutions();
     // Controls take the screens' font from the start, not the system's first:
     // resolving a font costs a search for its fallbacks.

@@ -454,6 +454,7 @@ void SetUpWin32() {
         form.lpfnWndProc = FormProc;
         form.hInstance = GetModuleHandleW(nullptr);
         form.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        form.hIcon = LoadIconW(form.hInstance, MAKEINTRESOURCEW(1)); // the executable's own
         form.lpszClassName = kFormClass;
         formClass = RegisterClassExW(&form);
         WNDCLASSEXW line = form;
