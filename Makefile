@@ -61,7 +61,8 @@ package: build
 
 # Start-up and memory against the floor (a plain Qt window drawing page 1's
 # texts), every click on the real screens, the diagnosis core; in a build of
-# its own. Writes docs/performance.md.
+# its own; the same for tolvane.exe under Wine and for the site in headless
+# Chromium. Writes docs/performance.md.
 BENCH_BUILD := build/bench
 bench:
 	@tools/install-deps.sh build bench
@@ -72,7 +73,8 @@ bench:
 	@cmake -S . -B $(BENCH_BUILD)-windows -G Ninja --toolchain cmake/mingw-w64.cmake \
 		-DCMAKE_BUILD_TYPE=MinSizeRel -DTOLVANE_WIN32=ON -DTOLVANE_BENCH=ON -DBUILD_TESTING=OFF >/dev/null
 	@cmake --build $(BENCH_BUILD)-windows
-	@bench/run.sh $(BENCH_BUILD) docs/performance.md $(BENCH_BUILD)-windows
+	@$(MAKE) --no-print-directory web
+	@bench/run.sh $(BENCH_BUILD) docs/performance.md $(BENCH_BUILD)-windows build/web
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -30,9 +30,7 @@ void Click(const char* kind, const char* form, const char* name) {
     QElapsedTimer clock;
     clock.start();
     QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(4, control->height() / 2));
-    QApplication::processEvents();
-    QGuiApplication::sync();
-    QApplication::processEvents();
+    QApplication::processEvents(), QGuiApplication::sync(), QApplication::processEvents();
     samples[kind].push_back(double(clock.nsecsElapsed()) / 1e6);
 }
 
@@ -45,19 +43,17 @@ void Round(unsigned yes) {
     Click("OK on a check-error dialog", "Form3", "Command1");
     for (int page = 1; page <= 2; ++page) {
         const char* form = page == 1 ? "Form1" : "Form2";
-        for (int k = 0; k < 16; ++k) {
-            const bool y = yes >> (16 * (page - 1) + k) & 1;
-            Click("tick", form, ("Check" + std::to_string(2 * k + (y ? 1 : 2))).c_str());
-        }
+        for (int k = 0; k < 16; ++k)
+            Click(
+                "tick", form,
+                ("Check" + std::to_string(2 * k + 2 - (yes >> (16 * (page - 1) + k) & 1))).c_str());
         Click(page == 1 ? "next (first Form2)" : "diagnose (first result screen)", form,
               "Command1");
     }
-    for (int form = 5; form <= 9; ++form) {
-        const std::string name = "Form" + std::to_string(form);
+    for (int form = 5; form <= 9; ++form)
         for (QWidget* top : QApplication::topLevelWidgets())
-            if (top->objectName() == name.c_str() && top->isVisible())
-                Click("次へ along the results", name.c_str(), "Command1");
-    }
+            if (top->objectName() == QString("Form%1").arg(form) && top->isVisible())
+                Click("次へ along the results", qPrintable(top->objectName()), "Command1");
 }
 
 } // namespace

@@ -10,8 +10,8 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    const auto q = [](std::u16string_view text) {
-        return QString::fromStdU16String(std::u16string(text));
+    const auto q = [](std::u16string_view t) {
+        return QString::fromStdU16String(std::u16string(t));
     };
     QWidget window;
     window.setWindowTitle(q(u"安全運転自己診断－１"));

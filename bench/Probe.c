@@ -25,10 +25,8 @@ static long ResidentKiB(pid_t pid) {
     long kib = -1;
     snprintf(path, sizeof path, "/proc/%d/status", (int)pid);
     FILE* status = fopen(path, "r");
-    while (status && fgets(line, sizeof line, status))
-        if (sscanf(line, "VmRSS: %ld", &kib) == 1) break;
-    if (status) fclose(status);
-    return kib;
+    while (status && fgets(line, sizeof line, status) && sscanf(line, "VmRSS: %ld", &kib) != 1) {}
+    return status && fclose(status), kib;
 }
 
 static int Ignore(Display* d, XErrorEvent* e) { return (void)d, (void)e, 0; }

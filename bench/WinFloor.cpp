@@ -8,15 +8,11 @@
 #include "ItemCatalogue.h"
 #include "SourceNote.h"
 
-namespace {
+static std::wstring Wide(std::u16string_view text) { return {text.begin(), text.end()}; }
 
-std::wstring Wide(std::u16string_view text) { return {text.begin(), text.end()}; }
-
-HFONT Font(const wchar_t* face, int pixels, int weight) {
+static HFONT Font(const wchar_t* face, int pixels, int weight) {
     return CreateFontW(-pixels, 0, 0, 0, weight, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0, face);
 }
-
-} // namespace
 
 int main() {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
@@ -46,7 +42,6 @@ int main() {
     SendMessageW(heading, WM_SETFONT, WPARAM(Font(L"ＭＳ ゴシック", 21, FW_BOLD)), FALSE);
     SendMessageW(body, WM_SETFONT, WPARAM(Font(L"ＭＳ Ｐゴシック", 12, FW_NORMAL)), FALSE);
     ShowWindow(window, SW_SHOW);
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0)
+    for (MSG msg; GetMessageW(&msg, nullptr, 0, 0) > 0;)
         DispatchMessageW(&msg);
 }

@@ -1,22 +1,18 @@
 #!/usr/bin/env bash
-# Measures tolvane against its floor and writes the report.
-# Usage: bench/run.sh BUILD_DIR REPORT [WINDOWS_BUILD_DIR]; LAUNCHES (default
-# 31) launches of each. With a Windows build, tolvane.exe under Wine as well.
+# Measures tolvane against its floor and writes the report. Usage: bench/run.sh
+# BUILD_DIR REPORT [WINDOWS_BUILD_DIR [SITE]]; LAUNCHES (default 31) launches of
+# each. With a Windows build, tolvane.exe under Wine too; with a site, the site.
 set -euo pipefail
 build=$1 report=$2 launches=${LAUNCHES:-31}
 work=$(mktemp -d)
 trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
-export XDG_RUNTIME_DIR=$work
-chmod 700 "$work"
-unset QT_QPA_PLATFORM
+export XDG_RUNTIME_DIR=$work && chmod 700 "$work" && unset QT_QPA_PLATFORM
 
 # A display of our own with no window manager: the windows are the root's
 # children, and nothing but the program draws.
 n=97
 while [[ -e /tmp/.X$n-lock ]]; do n=$((n + 1)); done
-Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp 2>/dev/null &
-xvfb=$!
-export DISPLAY=":$n"
+Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp 2>/dev/null & xvfb=$! && export DISPLAY=":$n"
 for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break || sleep 0.1; done
 
 app=$build/app/tolvane floor=$build/bench/tolvane_floor probe=$build/bench/tolvane_probe
@@ -54,16 +50,6 @@ done
 ratio() { awk -v a="${m[${2:-app}$1]}" -v b="${m[${3:-floor}$1]}" 'BEGIN {printf "%.3f", a / b}'; }
 verdict() { awk -v r="$1" -v l="$2" 'BEGIN {print r <= l ? "met" : "missed"}'; }
 
-# Instructions from the start to the window drawn and still, counted twice
-# each by callgrind: the same count whatever else the machine is doing.
-instructions() {
-    valgrind --tool=callgrind --callgrind-out-file="$work/cg.$2" "$1" 2>/dev/null &
-    sleep 25
-    kill %% && wait %% 2>/dev/null || true
-    callgrind_annotate "$work/cg.$2" 2>/dev/null | awk '/PROGRAM TOTALS/ {gsub(",", "", $1); print $1 / 1e6}'
-}
-iapp=$(instructions "$app" app) ifloor=$(instructions "$floor" floor)
-
 clicks=$("$build/bench/tolvane_click_bench" 20)
 p99=$(cut -f4 <<<"$clicks" | sort -n | tail -1)
 core=$("$build/bench/tolvane_core_bench" --benchmark_format=csv 2>/dev/null | awk -F, '/^"/ {printf "| %s | %.0f ns |\n", $1, $4}' | tr -d '"')
@@ -75,29 +61,25 @@ Written by \`make bench\` on $(date -u +%F): $(nproc) cores, Xvfb $(dpkg-query -
 
 ## Start-up: page 1 complete on screen
 
-The floor is a plain Qt program that shows a window of page 1's size with
-page 1's texts in two labels, the title in IPAGothic and everything else in
-IPAPGothic: it draws what page 1 draws and nothing else. Each of $launches
-launches of each, in turn, on a display with no window manager, is timed by
-\`bench/Probe.c\` through the X DAMAGE extension from the start of the process.
-The **first complete frame** is the last drawing before the window stays still
-for 200 ms: what the user sees as page 1 up, whole.
+The floor is a plain Qt window of page 1's size with page 1's texts in two
+labels (IPAGothic title, IPAPGothic rest). $launches launches of each, in turn, on a
+display with no window manager, timed by \`bench/Probe.c\` through X DAMAGE
+from the process's start. The **first complete frame** is the last drawing
+before the window stays still for 200 ms: page 1 up, whole.
 
 | Medians | tolvane | floor | ratio | goal | |
 |---|---:|---:|---:|---:|---|
 | **first complete frame** | **${m[app2]} ms** | ${m[floor2]} ms | **$(ratio 2)** | ≤ 1.05 | $(verdict "$(ratio 2)" 1.05) |
 | window mapped | ${m[app1]} ms | ${m[floor1]} ms | $(ratio 1) | | |
 | resident memory then | ${m[app3]} KiB | ${m[floor3]} KiB | $(ratio 3) | ≤ 1.05 | $(verdict "$(ratio 3)" 1.05) |
-| instructions to the frame (callgrind) | ${iapp} M | ${ifloor} M | $(awk -v a="$iapp" -v b="$ifloor" 'BEGIN {printf "%.3f", a / b}') | | |
 
+$([[ -n ${4:-} ]] && "$(dirname "$0")/web.py" "$4")
 $([[ -n ${3:-} ]] && cat <<WINE
 ## tolvane.exe under Wine
 
-The Windows build under Wine $(wine --version 2>/dev/null) on the same display, against a Win32
-floor that draws the same texts in two static controls, $launches launches of
-each in turn with one Wine server kept running. Under Wine every window and
-control costs round trips to the Wine server: page 1 makes some seventy of
-them before its first frame, the floor three.
+Under Wine $(wine --version 2>/dev/null) on the same display, against a Win32 floor drawing the
+same texts in two static controls, one Wine server kept running. Every window
+and control costs round trips to the server: some seventy on page 1, three on the floor.
 
 | Medians | tolvane.exe | floor | ratio |
 |---|---:|---:|---:|
@@ -109,8 +91,7 @@ WINE
 
 ## Every click, first loads included
 
-From the click to the window drawn anew, under the same display, over 60 fresh
-program runs ending on each result screen; milliseconds.
+From the click to the window drawn anew, over 60 fresh runs; milliseconds.
 
 | Action | Clicks | Median | p99 | Max |
 |---|---:|---:|---:|---:|
