@@ -28,8 +28,7 @@ void Click(const char* kind, const char* form, const char* name) {
         if (top->objectName() == form && top->isVisible()) window = top;
     QWidget* control = window->findChild<QWidget*>(name);
     QElapsedTimer clock;
-    clock.start();
-    QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(4, control->height() / 2));
+    clock.start(), QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(4, control->height() / 2));
     QApplication::processEvents(), QGuiApplication::sync(), QApplication::processEvents();
     samples[kind].push_back(double(clock.nsecsElapsed()) / 1e6);
 }
@@ -37,8 +36,7 @@ void Click(const char* kind, const char* form, const char* name) {
 // Yes where a bit is set, page by page, then the diagnosis and the chain.
 void Round(unsigned yes) {
     platform::Runtime runtime;
-    runtime.Dispatch(screens::StartUp);
-    QApplication::processEvents();
+    runtime.Dispatch(screens::StartUp), QApplication::processEvents();
     Click("next, page 1 failing (first Form3)", "Form1", "Command1");
     Click("OK on a check-error dialog", "Form3", "Command1");
     for (int page = 1; page <= 2; ++page) {
