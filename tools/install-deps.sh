@@ -13,9 +13,9 @@ set -euo pipefail
 declare -A groups=(
   [build]="g++ make cmake ninja-build pkg-config qt6-base-dev libgtest-dev libgmock-dev fonts-ipafont-gothic fonts-noto-color-emoji fonts-nanum fontconfig desktop-file-utils appstream binutils-mingw-w64-x86-64 dpkg-dev file librsvg2-bin"
   [desktop]="xvfb openbox imagemagick x11-utils xdotool"
-  [bench]="libbenchmark-dev libx11-dev libxdamage-dev xvfb x11-utils valgrind"
+  [bench]="libbenchmark-dev libx11-dev libxdamage-dev xvfb x11-utils"
   [windows]="make cmake ninja-build g++-mingw-w64-x86-64-posix libgtest-dev wine wine64 xvfb xauth fonts-ipafont-gothic librsvg2-bin icoutils"
-  [web]="make cmake ninja-build emscripten node-acorn python3 python3-fonttools python3-brotli fonts-ipafont-gothic libgtest-dev chromium chromium-driver python3-selenium"
+  [web]="make cmake ninja-build emscripten node-acorn python3 python3-fonttools python3-brotli fonts-ipafont-gothic libgtest-dev chromium chromium-driver python3-selenium fonts-noto-color-emoji fonts-nanum"
 )
 
 wanted=()
