@@ -30,8 +30,10 @@ void SetUpApplication() {
     QApplication::setApplicationName(QStringLiteral("tolvane"));
     QApplication::setApplicationVersion(QStringLiteral(TOLVANE_VERSION));
     QApplication::setQuitOnLastWindowClosed(false);
+    // The sizes a title bar, a task bar and a window switcher show: each goes to
+    // the window manager with every window, so none larger.
     QIcon icon;
-    for (const int size : {16, 24, 32, 48, 64, 128, 256})
+    for (const int size : {16, 24, 32, 48, 64})
         icon.addFile(QStringLiteral(":/icon/tolvane-%1.png").arg(size), QSize(size, size));
     QApplication::setWindowIcon(icon);
     InstallFontSubstitutions();
