@@ -1,13 +1,12 @@
 // The diagnosis core on answer sheets in memory, where the order of reads
-// shows: the item catalogue against the questionnaire's figures, the page
-// check, the result order. Outcomes are the whole program's, beside the model.
+// shows: the page check and the result order. Outcomes are the whole
+// program's, beside the model.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
 
 #include "Diagnosis.h"
-#include "ItemCatalogue.h"
 #include "PageCheck.h"
 
 using namespace tolvane::logic;
@@ -41,28 +40,6 @@ std::string Chain(const DiagnosisState& state) {
 }
 
 } // namespace
-
-// Statement length with its "．", and leader dots, items 1 to 32.
-TEST(Catalogue, CaptionsAreNumberStopStatementAndDotsAtTheirLengths) {
-    constexpr int kStatement[] = {12, 23, 22, 19, 18, 25, 25, 18, 21, 15, 25, 22, 25, 26, 20, 25,
-                                  15, 17, 18, 25, 25, 19, 15, 19, 15, 22, 19, 27, 28, 29, 21, 15};
-    constexpr int kDots[] = {28, 21, 19, 25, 24, 17, 19, 25, 21, 29, 19, 22, 22, 21, 27, 22,
-                             28, 27, 26, 19, 17, 23, 29, 24, 27, 22, 25, 17, 19, 18, 26, 32};
-    for (int item = 1; item <= 32; ++item) {
-        const std::u16string caption = ItemCaption(item);
-        const std::u16string_view statement = ItemStatement(item);
-        const char16_t tens = item < 10 ? u'　' : char16_t(u'０' + item / 10);
-        EXPECT_EQ(caption.substr(0, 3), (std::u16string{tens, char16_t(u'０' + item % 10), u'．'}));
-        ASSERT_EQ(statement.size(), std::size_t(kStatement[item - 1])) << item;
-        EXPECT_EQ(caption.substr(3),
-                  std::u16string(statement) + std::u16string(kDots[item - 1], u'・'));
-        EXPECT_EQ(statement.back(), u'．') << item;
-        for (const char16_t c : statement) // full-width, one code unit each
-            EXPECT_TRUE((c > u'、' && c < 0xD800 && c != u'。') || c > 0xFF00)
-                << item << ": " << int(c);
-    }
-    EXPECT_EQ(ItemCaption(10), u"１０．いつもシートベルトをしている．" + std::u16string(29, u'・'));
-}
 
 namespace {
 

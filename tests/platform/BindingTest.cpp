@@ -102,7 +102,7 @@ TEST(Controls, AGrayedBoxReadsTwoUntilTheUserTicksIt) {
     for (const Input input : {Input::Mouse, Input::Space}) {
         static_cast<QCheckBox*>(Find(Screen::Form1, "Check3"))->setCheckState(Qt::PartiallyChecked);
         EXPECT_EQ(The<screens::Form1>().Check(3).Value(), 2);
-        TheDriver().Tick(Screen::Form1, 3, input, 0.9);
+        TheDriver().Press(Screen::Form1, "Check3", input, 0.9);
         EXPECT_EQ(The<screens::Form1>().Check(3).Value(), 1);
     }
 }

@@ -14,15 +14,6 @@ namespace {
 
 using platform::Form;
 
-// The control's index in the screen's table, or the table's size when none.
-std::size_t IndexOf(const Form& form, const std::string& name) {
-    const auto& controls = form.Layout().controls;
-    return static_cast<std::size_t>(
-        std::find_if(controls.begin(), controls.end(),
-                     [&](const auto& control) { return control.name == name; }) -
-        controls.begin());
-}
-
 HWND Control(Screen screen, const std::string& name) {
     const Form& form = FormOf(screen);
     return platform::ControlHwnd(form, IndexOf(form, name));
@@ -54,12 +45,12 @@ public:
             platform::ProcessMessage(msg);
     }
 
-    void Tick(Screen screen, int box, Input input, double at) override {
-        Press(Control(screen, "Check" + std::to_string(box)), input, at);
-    }
-
-    void Click(Screen screen, int command, Input input) override {
-        Press(Control(screen, "Command" + std::to_string(command)), input, 0.5);
+    void Press(Screen screen, const std::string& name, Input input, double at) override {
+        HWND control = Control(screen, name);
+        if (input == Input::Mouse || input == Input::Paste) return ClickAt(control, at);
+        SetFocus(control);
+        PressKey(control, input == Input::Space ? VK_SPACE : VK_RETURN);
+        Settle();
     }
 
     void Type(Screen screen, int box, const std::u16string& text, Input input) override {
@@ -88,15 +79,6 @@ public:
                     [&] { PressKey(target ? target : platform::HwndOf(FormOf(screen)), VK_TAB); });
     }
 
-    bool Visible(Screen screen) override {
-        HWND window = platform::HwndOf(FormOf(screen));
-        return window && IsWindowVisible(window);
-    }
-
-    std::u16string Title(Screen screen) override {
-        return WindowText(platform::HwndOf(FormOf(screen)));
-    }
-
     std::u16string Text(Screen screen, const std::string& name) override {
         const Form& form = FormOf(screen);
         const std::size_t i = IndexOf(form, name);
@@ -105,10 +87,6 @@ public:
         if (form.Layout().controls[i].kind != platform::ControlKind::TextBox) return text;
         std::erase(text, u'\r'); // an edit control breaks lines with CR LF
         return text;
-    }
-
-    int Value(Screen screen, int box) override {
-        return int(SendMessageW(Control(screen, "Check" + std::to_string(box)), BM_GETCHECK, 0, 0));
     }
 
     std::string Focus(Screen screen) override {
@@ -121,16 +99,6 @@ public:
     }
 
 private:
-    void Press(HWND control, Input input, double at) {
-        if (input == Input::Mouse || input == Input::Paste) {
-            ClickAt(control, at);
-            return;
-        }
-        SetFocus(control);
-        PressKey(control, input == Input::Space ? VK_SPACE : VK_RETURN);
-        Settle();
-    }
-
     // A left click at `at` along the control's width, on its vertical centre,
     // delivered to whatever lies in front there, as the mouse's would be.
     void ClickAt(HWND control, double at) {
