@@ -56,11 +56,7 @@ TEST_P(EventLoop, LeavesAtOnceWithItsStatus) {
     }),
               exit.status);
     EXPECT_FALSE(platform::WidgetOf(The<screens::Form1>())->isVisible());
-    EXPECT_EQ(reports, exit.fails
-                           ? std::vector<std::u16string>{u"実行時エラー 7\n\n"
-                                                         u"メモリが不足しています．\n（Form3）\n\n"
-                                                         u"プログラムを終了します．"}
-                           : std::vector<std::u16string>{});
+    EXPECT_EQ(reports.size(), exit.fails ? 1u : 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, EventLoop,
@@ -79,8 +75,6 @@ TEST(Calls, ThatCannotActRaiseTheirErrorNumbers) {
         {5, [&] { page.Command(4).SetFocus(); }},   // a hidden button
         {5, [&] { page.Text(1).SetFocus(); }},      // the disabled note
         {5, [&] { page.Label(2).SetFocus(); }},
-        {5, [&] { page.Check(33).Value(); }},
-        {380, [&] { page.Label(1).SetText(u"x"); }},
         {380, [&] { page.Command(1).Value(); }},
         {5, [&] { page.Hide(), page.Check(1).SetFocus(); }}, // a screen hidden again
     };
