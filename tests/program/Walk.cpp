@@ -173,7 +173,6 @@ Program::Program(std::optional<FaultPlan> plan)
     runtime_->SetErrorPresenter([this](const platform::ErrorReport& r) { reports_.push_back(r); });
     runtime_->SetFaultHook([this](Operation op, const std::string& where) -> std::optional<int> {
         if (struck) return ++afterFault_, std::nullopt;
-        ++operations[int(op)];
         if (plan_ && (!plan_->kind || plan_->kind == op) && --plan_->countdown == 0)
             return struck = op, plan_->number;
         // A load is checked on the bare screen name, once, before it happens.

@@ -82,7 +82,6 @@ public:
     platform::Runtime& runtime() { return *runtime_; }
     Model model;
     std::optional<platform::Operation> struck;
-    std::array<int, 7> operations{}; // of each kind, before any fault
 
 private:
     std::vector<std::string> Compare();
