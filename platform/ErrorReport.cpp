@@ -30,7 +30,7 @@ ErrorReport MakeErrorReport(const RuntimeError& error) {
     std::u16string text = u"実行時エラー " + Widen(std::to_string(error.Number())) + u"\n\n";
     text += Description(error.Number());
     text += u"\n（" + Widen(error.Where()) + u"）\n\nプログラムを終了します．";
-    return {u"tolvane", std::move(text)};
+    return {error.Number(), u"tolvane", std::move(text)};
 }
 
 } // namespace tolvane::platform

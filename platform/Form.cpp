@@ -1,5 +1,8 @@
 #include "Form.h"
 
+#include <algorithm>
+#include <stdexcept>
+
 #include "RuntimeError.h"
 #include "Window.h"
 
@@ -9,7 +12,8 @@ Form::Form(const FormSpec& layout) : runtime_(Runtime::Current()), layout_(layou
     runtime_.Register(*this);
 }
 
-Form::~Form() = default;
+// A screen whose constructor failed must not be left for the runtime to hide.
+Form::~Form() { runtime_.Unregister(*this); }
 
 Form::State Form::CurrentState() const {
     if (!window_) return State::NotLoaded;
@@ -31,6 +35,13 @@ void Form::Clicked(std::size_t control) {
 }
 
 void Form::OnClick(std::string_view control, std::function<void()> handler) {
+    // A misspelt name would give a button that silently does nothing.
+    const auto& controls = layout_.controls;
+    if (std::none_of(controls.begin(), controls.end(), [control](const ControlSpec& c) {
+            return c.name == control && c.kind == ControlKind::CommandButton;
+        })) {
+        throw std::invalid_argument(Name() + "." + std::string(control) + " is no button");
+    }
     clickHandlers_.insert_or_assign(std::string(control), std::move(handler));
 }
 
@@ -39,7 +50,13 @@ void Form::Show() {
     runtime_.CheckFault(Operation::Show, Name());
     const bool first = !shownOnce_;
     shownOnce_ = true;
-    window_->Show(first);
+    // The focus goes to the first control in tab order when the screen first shows.
+    std::optional<std::size_t> focus;
+    if (first) {
+        const std::vector<std::size_t> order = TabOrder(layout_);
+        if (!order.empty()) focus = order.front();
+    }
+    window_->Show(first, focus);
 }
 
 void Form::Hide() {
@@ -89,7 +106,7 @@ logic::Int16 ControlRef::Value() {
     if (form_.layout_.controls[i].kind != ControlKind::CheckBox) {
         throw RuntimeError(kInvalidProperty, Where() + ".Value");
     }
-    return form_.window_->Value(i);
+    return static_cast<logic::Int16>(form_.window_->Value(i));
 }
 
 void ControlRef::SetFocus() {

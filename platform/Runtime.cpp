@@ -16,7 +16,7 @@ struct ProgramEnd {};
 
 } // namespace
 
-Runtime::Runtime() : presenter_(PresentErrorReport) { current = this; }
+Runtime::Runtime() { current = this; }
 
 Runtime::~Runtime() {
     // The instances go newest first, while the application is still there.
@@ -28,13 +28,28 @@ Runtime::~Runtime() {
 
 Runtime& Runtime::Current() { return *current; }
 
-int Runtime::Run(const std::function<void()>& start) {
+std::optional<int> Runtime::Run(const std::function<void()>& start) {
     Dispatch(start);
     if (ended_) return exitStatus_;
     inEventLoop_ = true;
-    const int status = RunEventLoop();
+    const std::optional<int> status = RunEventLoop();
+    if (!status) return std::nullopt; // the platform's loop goes on
     inEventLoop_ = false;
-    return ended_ ? exitStatus_ : status;
+    return ended_ ? exitStatus_ : *status;
+}
+
+int RunProgram(int argc, char* argv[], void (*start)()) {
+    std::shared_ptr<void> toolkit = StartToolkit(argc, argv);
+    auto runtime = std::make_unique<Runtime>();
+    if (const std::optional<int> status = runtime->Run(start)) return *status;
+    // The platform runs the loop once this returns: the run stays, the
+    // runtime going before the toolkit it stands on.
+    static struct Kept {
+        std::shared_ptr<void> toolkit;
+        std::unique_ptr<Runtime> runtime;
+    } kept;
+    kept = {std::move(toolkit), std::move(runtime)};
+    return 0;
 }
 
 void Runtime::Dispatch(const std::function<void()>& handler) {
@@ -72,8 +87,12 @@ void Runtime::CheckFault(Operation operation, const std::string& where) const {
 
 void Runtime::Report(const RuntimeError& error) {
     stopping_ = true;
-    presenter_(MakeErrorReport(error));
-    Stop(kErrorExitStatus);
+    if (presenter_) {
+        presenter_(MakeErrorReport(error));
+        Stop(kErrorExitStatus);
+        return;
+    }
+    PresentErrorReport(MakeErrorReport(error), [this] { Stop(kErrorExitStatus); });
 }
 
 void Runtime::Stop(int status) {

@@ -40,8 +40,9 @@ public:
     T& Global();
 
     // Runs `start` as the first handler, then the event loop; returns the
-    // program's exit status.
-    int Run(const std::function<void()>& start);
+    // program's exit status, or nothing where the platform runs the loop and
+    // the run goes on after this returns.
+    std::optional<int> Run(const std::function<void()>& start);
 
     // Runs one handler to completion. A runtime error is reported and ends the
     // program; after the end, or while a report is up, no handler runs.
@@ -60,12 +61,14 @@ public:
     void SetFaultHook(FaultHook hook) { faultHook_ = std::move(hook); }
     void CheckFault(Operation operation, const std::string& where) const;
 
-    // Puts the error report in front of the user. The default shows it
-    // modally; tests read it instead.
+    // Puts the error report in front of the user. By default the binding
+    // shows it and the program stops once it is dismissed; tests read it
+    // instead, and it stops at once.
     using ErrorPresenter = std::function<void(const ErrorReport&)>;
     void SetErrorPresenter(ErrorPresenter presenter) { presenter_ = std::move(presenter); }
 
     void Register(Form& form) { forms_.push_back(&form); }
+    void Unregister(Form& form) { std::erase(forms_, &form); }
 
 private:
     void Report(const RuntimeError& error);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 
 #include "Layout.h"
@@ -28,6 +29,21 @@ inline PixelBox TwipsToPixels(const Box& box, int dpi = kDesignDpi) {
     const int y = TwipsToPixels(box.top, dpi);
     return {x, y, TwipsToPixels(box.left + box.width, dpi) - x,
             TwipsToPixels(box.top + box.height, dpi) - y};
+}
+
+// A line's design runs from (left, top) to (width, height) of its box.
+struct PixelLine {
+    int x1, y1, x2, y2;
+    // The pixels it covers, both end points included.
+    PixelBox Bounds() const {
+        const int x = std::min(x1, x2), y = std::min(y1, y2);
+        return {x, y, std::max(x1, x2) - x + 1, std::max(y1, y2) - y + 1};
+    }
+};
+
+inline PixelLine LineEnds(const Box& box, int dpi = kDesignDpi) {
+    return {TwipsToPixels(box.left, dpi), TwipsToPixels(box.top, dpi),
+            TwipsToPixels(box.width, dpi), TwipsToPixels(box.height, dpi)};
 }
 
 } // namespace tolvane::platform

@@ -6,16 +6,22 @@
 #include <string>
 #include <string_view>
 
-#include "Int16.h"
+#include <optional>
+
+#include "FormRules.h"
 #include "Layout.h"
 
 // What a toolkit binding gives the forms runtime: a screen's window built from
 // its layout, the event loop and the error report's box. The runtime above it
-// keeps the rules (states, loading, faults, errors, what may take the focus),
-// so a binding only builds, shows and reads. Exactly one binding is linked in.
+// keeps the rules (states, loading, faults, errors, what may take the focus,
+// and those of FormRules.h), so a binding only builds, places, draws and
+// reads. Exactly one binding is linked in. Nothing here may block: where the
+// platform owns the event loop (a web page), the loop and the error report
+// return at once and call back.
 namespace tolvane::platform {
 
 struct ErrorReport {
+    int number;
     std::u16string title;
     std::u16string text;
 };
@@ -33,14 +39,15 @@ public:
 
     virtual bool IsVisible() const = 0;
     // Visible, in front and active. The first time, centred on the screen,
-    // frame included, with the focus on the first control in tab order.
-    virtual void Show(bool first) = 0;
+    // frame included, with the focus on `focus` where given, set before the
+    // first frame where the toolkit allows.
+    virtual void Show(bool first, std::optional<std::size_t> focus) = 0;
     virtual void Hide() = 0;
     virtual void SetTitle(std::u16string_view title) = 0;
     // The caller has checked that the control is of a kind that has the property.
     virtual void SetCaption(std::size_t control, std::u16string_view caption) = 0;
     virtual void SetText(std::size_t control, std::u16string_view text) = 0;
-    virtual logic::Int16 Value(std::size_t control) const = 0; // 0, 1 or 2 (grayed)
+    virtual CheckState Value(std::size_t control) const = 0;
     virtual void SetFocus(std::size_t control) = 0;
 };
 
@@ -48,15 +55,22 @@ public:
 // outlives the window.
 std::unique_ptr<Window> BuildWindow(const FormSpec& layout, Window::Events events);
 
-// The event loop of a program run, and the way out of it with a status.
-int RunEventLoop();
+// Sets up the toolkit for a run of the program, ignoring the command line;
+// the toolkit stays up while the returned object lives.
+std::shared_ptr<void> StartToolkit(int argc, char* argv[]);
+
+// The event loop of a program run, returning the status QuitEventLoop gave;
+// nothing at once where the platform runs the loop itself. QuitEventLoop
+// ends the loop, or where the platform runs it, the program's presence.
+std::optional<int> RunEventLoop();
 void QuitEventLoop(int status);
 
-// Shows the report modally and returns when the user has dismissed it.
-void PresentErrorReport(const ErrorReport& report);
+// Shows the report modally and calls `dismissed` once the user has dismissed it.
+void PresentErrorReport(const ErrorReport& report, std::function<void()> dismissed);
 
-// The whole program: sets up the toolkit (ignoring the command line), runs
-// `start` as the first handler and then the event loop; returns the exit status.
+// The whole program: starts the toolkit, runs `start` as the first handler
+// and then the event loop; returns the exit status. Where the platform runs
+// the loop, returns at once and the run lives on.
 int RunProgram(int argc, char* argv[], void (*start)());
 
 } // namespace tolvane::platform

@@ -8,6 +8,7 @@
 #include "Fonts.h"
 #include "QtWindow.h"
 #include "Runtime.h"
+#include "Window.h"
 
 namespace tolvane::platform {
 namespace {
@@ -34,27 +35,29 @@ void SetUpApplication() {
     QApplication::setFont(DefaultFont());
 }
 
-int RunProgram(int argc, char* argv[], void (*start)()) {
-    // The program takes no command line: Qt sees only the program's name.
-    int qtArgc = argc > 0 ? 1 : 0;
+std::shared_ptr<void> StartToolkit(int argc, char* argv[]) {
+    // The program takes no command line: Qt sees only the program's name,
+    // and keeps the count it is given for as long as it lives.
+    static int qtArgc;
+    qtArgc = argc > 0 ? 1 : 0;
     qInstallMessageHandler(QuietAboutMissingDisplay);
-    QApplication app(qtArgc, argv);
+    auto app = std::make_shared<QApplication>(qtArgc, argv);
     qInstallMessageHandler(nullptr);
     SetUpApplication();
-    Runtime runtime;
-    return runtime.Run(start);
+    return app;
 }
 
-int RunEventLoop() { return QApplication::exec(); }
+std::optional<int> RunEventLoop() { return QApplication::exec(); }
 
 void QuitEventLoop(int status) { QApplication::exit(status); }
 
-void PresentErrorReport(const ErrorReport& report) {
+void PresentErrorReport(const ErrorReport& report, std::function<void()> dismissed) {
     QMessageBox box(QMessageBox::Critical, ToQString(report.title), ToQString(report.text),
                     QMessageBox::Ok);
     box.setObjectName(QStringLiteral("ErrorReport"));
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
+    dismissed();
 }
 
 } // namespace tolvane::platform

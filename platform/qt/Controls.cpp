@@ -7,9 +7,11 @@
 #include <QTextCursor>
 #include <algorithm>
 
+#include "FormRules.h"
+
 namespace tolvane::platform {
 
-Label::Label(QWidget* parent, Sizing sizing) : QLabel(parent), sizing_(sizing) {
+Label::Label(QWidget* parent, const ControlSpec& design) : QLabel(parent), design_(design) {
     setTextFormat(Qt::PlainText);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setWordWrap(false);
@@ -21,13 +23,11 @@ void Label::SetCaption(const QString& caption) {
 }
 
 void Label::Fit() {
-    switch (sizing_) {
-    case Sizing::ToCaption: resize(sizeHint()); return;
-    case Sizing::GrowToFit: resize(size().expandedTo(sizeHint())); return;
-    // The stand-in faces reach a row deeper than the 12-pixel rows the layout
-    // was drawn for: a label takes the font's height so no glyph loses it.
-    case Sizing::Fixed: resize(width(), std::max(height(), fontMetrics().height())); return;
-    }
+    const QSize caption = sizeHint();
+    const PixelSize size =
+        LabelSize(design_, {width(), height()},
+                  {caption.width(), std::max(caption.height(), fontMetrics().height())});
+    resize(size.width, size.height);
 }
 
 CheckBox::CheckBox(QWidget* parent) : QCheckBox(parent) {}
@@ -35,10 +35,11 @@ CheckBox::CheckBox(QWidget* parent) : QCheckBox(parent) {}
 bool CheckBox::hitButton(const QPoint& pos) const { return rect().contains(pos); }
 
 void CheckBox::nextCheckState() {
-    // A grayed box can only be set by the program; a click makes it ticked.
-    const bool tick = checkState() != Qt::Checked;
+    const CheckState now = checkState() == Qt::Checked     ? CheckState::Checked
+                           : checkState() == Qt::Unchecked ? CheckState::Unchecked
+                                                           : CheckState::Grayed;
     setTristate(false);
-    setCheckState(tick ? Qt::Checked : Qt::Unchecked);
+    setCheckState(AfterClick(now) == CheckState::Checked ? Qt::Checked : Qt::Unchecked);
 }
 
 void CheckBox::paintEvent(QPaintEvent*) {
@@ -82,10 +83,16 @@ CommandButton::CommandButton(QWidget* parent) : QPushButton(parent) {
 
 void CommandButton::keyPressEvent(QKeyEvent* event) {
     // The keypad's Enter comes with the keypad modifier and counts as Enter too.
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-        (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && !event->isAutoRepeat()) {
-        click();
-        return;
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        const Qt::KeyboardModifiers held = event->modifiers();
+        const KeyPress press{Key::Enter, bool(held & Qt::ShiftModifier),
+                             bool(held & Qt::ControlModifier), bool(held & Qt::AltModifier),
+                             event->isAutoRepeat()};
+        switch (KeyRule(press, ControlKind::CommandButton)) {
+        case KeyAction::Press: click(); return;
+        case KeyAction::Swallow: return;
+        default: break;
+        }
     }
     QPushButton::keyPressEvent(event);
 }

@@ -6,21 +6,21 @@
 #include <QTextBlockFormat>
 #include <QTextEdit>
 
+#include "Layout.h"
+
 // The controls of the forms runtime, as Qt widgets that behave the way users of
 // classic fixed-layout forms expect.
 namespace tolvane::platform {
 
 class Label final : public QLabel {
 public:
-    enum class Sizing { Fixed, ToCaption, GrowToFit };
-    Label(QWidget* parent, Sizing sizing);
+    Label(QWidget* parent, const ControlSpec& design);
     void SetCaption(const QString& caption);
-    // Takes the size the caption asks for, as its sizing says; at least the
-    // font's height in any case.
+    // Takes the size the caption asks for, as the label's design says.
     void Fit();
 
 private:
-    Sizing sizing_;
+    const ControlSpec& design_;
 };
 
 // Toggles on a click anywhere in its box; a click never leaves it grayed.

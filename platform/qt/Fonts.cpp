@@ -3,6 +3,8 @@
 #include <QFontDatabase>
 #include <QStringList>
 
+#include "FormRules.h"
+
 namespace tolvane::platform {
 namespace {
 
@@ -30,12 +32,7 @@ void InstallFontSubstitutions() {
     QFont::insertSubstitutions(kPGothic, QStringList{kIpaPGothic});
 }
 
-QFont DefaultFont() {
-    QFont font(kPGothic);
-    font.setPointSizeF(9.0);
-    font.setStyleStrategy(Merging());
-    return font;
-}
+QFont DefaultFont() { return MakeFont(kDefaultFont); }
 
 QFont MakeFont(const FontSpec& face) {
     QFont font(QString::fromStdU16String(std::u16string(face.family)));

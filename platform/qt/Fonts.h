@@ -10,7 +10,7 @@ namespace tolvane::platform {
 // that the layouts keep their own family names. Call once, before any window.
 void InstallFontSubstitutions();
 
-// Every screen's default: the standard 9-point Japanese UI font.
+// Every screen's default font (kDefaultFont).
 QFont DefaultFont();
 
 QFont MakeFont(const FontSpec& face);

@@ -44,9 +44,7 @@ QWidget* CreateControl(const ControlSpec& design, QWidget* parent) {
     const QString caption = ToQString(design.caption);
     switch (design.kind) {
     case ControlKind::Label: {
-        auto* label = new Label(parent, design.style & kAutoSize    ? Label::Sizing::ToCaption
-                                        : design.style & kGrowToFit ? Label::Sizing::GrowToFit
-                                                                    : Label::Sizing::Fixed);
+        auto* label = new Label(parent, design);
         PaintButtonFace(*label);
         label->setText(caption);
         return label;
@@ -69,10 +67,8 @@ QWidget* CreateControl(const ControlSpec& design, QWidget* parent) {
         return text;
     }
     case ControlKind::Line: {
-        const auto& b = design.box;
-        const QLine line(TwipsToPixels(b.left), TwipsToPixels(b.top), TwipsToPixels(b.width),
-                         TwipsToPixels(b.height));
-        return new Line(parent, line);
+        const PixelLine ends = LineEnds(design.box);
+        return new Line(parent, QLine(ends.x1, ends.y1, ends.x2, ends.y2));
     }
     }
     return nullptr;
@@ -80,11 +76,7 @@ QWidget* CreateControl(const ControlSpec& design, QWidget* parent) {
 
 void Place(const ControlSpec& design, QWidget& widget) {
     if (design.kind == ControlKind::Line) {
-        const auto& b = design.box;
-        const QRect r = QRect(QPoint(TwipsToPixels(b.left), TwipsToPixels(b.top)),
-                              QPoint(TwipsToPixels(b.width), TwipsToPixels(b.height)))
-                            .normalized();
-        widget.setGeometry(r.adjusted(0, 0, 1, 1));
+        widget.setGeometry(ToQRect(LineEnds(design.box).Bounds()));
         return;
     }
     const QRect r = ToQRect(TwipsToPixels(design.box));
@@ -122,14 +114,14 @@ public:
     QWidget* Widget() const { return window_.get(); }
 
     bool IsVisible() const override { return window_->isVisible(); }
-    void Show(bool first) override;
+    void Show(bool first, std::optional<std::size_t> focus) override;
     void Hide() override { window_->hide(); }
     void SetTitle(std::u16string_view title) override { window_->setWindowTitle(ToQString(title)); }
     void SetCaption(std::size_t control, std::u16string_view caption) override;
     void SetText(std::size_t control, std::u16string_view text) override {
         static_cast<TextBox*>(controls_[control])->SetText(ToQString(text));
     }
-    logic::Int16 Value(std::size_t control) const override;
+    CheckState Value(std::size_t control) const override;
     void SetFocus(std::size_t control) override {
         controls_[control]->setFocus(Qt::OtherFocusReason);
     }
@@ -139,7 +131,6 @@ private:
 
     std::unique_ptr<FormWindow> window_;
     std::vector<QWidget*> controls_; // in table order, owned by the window
-    QWidget* firstInTabOrder_ = nullptr;
 };
 
 QtWindow::QtWindow(const FormSpec& layout, Events events)
@@ -161,7 +152,6 @@ QtWindow::QtWindow(const FormSpec& layout, Events events)
     }
     window.resize(TwipsToPixels(layout.clientWidth), TwipsToPixels(layout.clientHeight));
 
-    std::vector<std::pair<int, QWidget*>> tabOrder;
     for (std::size_t i = 0; i < layout.controls.size(); ++i) {
         const ControlSpec& control = layout.controls[i];
         QWidget* widget = CreateControl(control, &window);
@@ -175,11 +165,7 @@ QtWindow::QtWindow(const FormSpec& layout, Events events)
             widget->setAccessibleDescription(ToQString(control.description));
         widget->setEnabled(!(control.style & kDisabled));
         widget->setVisible(!(control.style & kHidden));
-        if (TakesFocus(control)) {
-            tabOrder.emplace_back(control.tabIndex, widget);
-        } else {
-            widget->setFocusPolicy(Qt::NoFocus);
-        }
+        if (!TakesFocus(control)) widget->setFocusPolicy(Qt::NoFocus);
         if (control.kind == ControlKind::CommandButton) {
             QObject::connect(static_cast<QAbstractButton*>(widget), &QAbstractButton::clicked,
                              [click = events.click, i] { click(i); });
@@ -187,20 +173,16 @@ QtWindow::QtWindow(const FormSpec& layout, Events events)
         controls_.push_back(widget);
     }
 
-    std::stable_sort(tabOrder.begin(), tabOrder.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (std::size_t i = 1; i < tabOrder.size(); ++i) {
-        QWidget::setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
+    const std::vector<std::size_t> order = TabOrder(layout);
+    for (std::size_t i = 1; i < order.size(); ++i) {
+        QWidget::setTabOrder(controls_[order[i - 1]], controls_[order[i]]);
     }
-    if (!tabOrder.empty()) firstInTabOrder_ = tabOrder.front().second;
 }
 
-void QtWindow::Show(bool first) {
-    if (first) {
-        CentreOnScreen();
-        // In place before the first frame, which then draws it, not after.
-        if (firstInTabOrder_) firstInTabOrder_->setFocus(Qt::ActiveWindowFocusReason);
-    }
+void QtWindow::Show(bool first, std::optional<std::size_t> focus) {
+    if (first) CentreOnScreen();
+    // In place before the first frame, which then draws it, not after.
+    if (focus) controls_[*focus]->setFocus(Qt::ActiveWindowFocusReason);
     window_->show();
     window_->raise();
     window_->activateWindow();
@@ -215,14 +197,13 @@ void QtWindow::SetCaption(std::size_t control, std::u16string_view caption) {
     }
 }
 
-logic::Int16 QtWindow::Value(std::size_t control) const {
-    // Qt numbers the grayed state 1 and the ticked state 2.
+CheckState QtWindow::Value(std::size_t control) const {
     switch (static_cast<CheckBox*>(controls_[control])->checkState()) {
-    case Qt::Unchecked: return 0;
-    case Qt::Checked: return 1;
-    case Qt::PartiallyChecked: return 2;
+    case Qt::Unchecked: return CheckState::Unchecked;
+    case Qt::Checked: return CheckState::Checked;
+    case Qt::PartiallyChecked: return CheckState::Grayed;
     }
-    return 0;
+    return CheckState::Unchecked;
 }
 
 void QtWindow::CentreOnScreen() {

@@ -6,15 +6,14 @@
 
 namespace tolvane::platform {
 
-int RunProgram(int, char*[], void (*start)()) {
+std::shared_ptr<void> StartToolkit(int, char*[]) {
     // The common controls come in their current version and the windows at
     // each monitor's own dpi through the executable's manifest.
     SetUpWin32();
-    Runtime runtime;
-    return runtime.Run(start);
+    return nullptr;
 }
 
-int RunEventLoop() {
+std::optional<int> RunEventLoop() {
     MSG msg{};
     BOOL got;
     while ((got = GetMessageW(&msg, nullptr, 0, 0)) > 0)
@@ -24,12 +23,13 @@ int RunEventLoop() {
 
 void QuitEventLoop(int status) { PostQuitMessage(status); }
 
-void PresentErrorReport(const ErrorReport& report) {
+void PresentErrorReport(const ErrorReport& report, std::function<void()> dismissed) {
     const std::wstring title(report.title.begin(), report.title.end());
     const std::wstring text(report.text.begin(), report.text.end());
     // Task-modal: every window of the program waits for the user's OK.
     MessageBoxW(nullptr, text.c_str(), title.c_str(),
                 MB_OK | MB_ICONERROR | MB_TASKMODAL | MB_SETFOREGROUND);
+    dismissed();
 }
 
 } // namespace tolvane::platform

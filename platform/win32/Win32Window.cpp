@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "Form.h"
+#include "FormRules.h"
 #include "Twips.h"
 #include "Window.h"
 
@@ -21,7 +22,6 @@ constexpr wchar_t kFormClass[] = L"TolvaneForm";
 constexpr wchar_t kLineClass[] = L"TolvaneLine";
 // Control i of a table has the child id kFirstId + i.
 constexpr int kFirstId = 100;
-constexpr FontSpec kDefaultFont{u"ＭＳ Ｐゴシック", 9.0, 400};
 
 ATOM formClass = 0;
 
@@ -57,28 +57,19 @@ HFONT FontFor(const FontSpec& face, int dpi) {
     return handle;
 }
 
-// A line's box runs from (left, top) to (width, height); the window covers
-// both end points.
-RECT LineRect(const Box& b, int dpi) {
-    const int x1 = TwipsToPixels(b.left, dpi), y1 = TwipsToPixels(b.top, dpi);
-    const int x2 = TwipsToPixels(b.width, dpi), y2 = TwipsToPixels(b.height, dpi);
-    return {std::min(x1, x2), std::min(y1, y2), std::max(x1, x2) + 1, std::max(y1, y2) + 1};
-}
-
 LRESULT CALLBACK LineProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCHITTEST) return HTTRANSPARENT;
     if (message != WM_PAINT) return DefWindowProcW(hwnd, message, wParam, lParam);
     const auto* design =
         reinterpret_cast<const ControlSpec*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    const int dpi = static_cast<int>(GetDpiForWindow(hwnd));
-    const RECT r = LineRect(design->box, dpi);
-    const Box& b = design->box;
+    const PixelLine ends = LineEnds(design->box, static_cast<int>(GetDpiForWindow(hwnd)));
+    const PixelBox r = ends.Bounds();
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(hwnd, &paint);
     SelectObject(dc, GetStockObject(DC_PEN));
     SetDCPenColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-    const int x2 = TwipsToPixels(b.width, dpi) - r.left, y2 = TwipsToPixels(b.height, dpi) - r.top;
-    MoveToEx(dc, TwipsToPixels(b.left, dpi) - r.left, TwipsToPixels(b.top, dpi) - r.top, nullptr);
+    const int x2 = ends.x2 - r.x, y2 = ends.y2 - r.y;
+    MoveToEx(dc, ends.x1 - r.x, ends.y1 - r.y, nullptr);
     LineTo(dc, x2, y2);
     SetPixel(dc, x2, y2, GetSysColor(COLOR_WINDOWTEXT)); // LineTo leaves out the end point
     EndPaint(hwnd, &paint);
@@ -106,7 +97,7 @@ public:
     ~Win32Window() override;
 
     bool IsVisible() const override { return IsWindowVisible(hwnd_); }
-    void Show(bool first) override;
+    void Show(bool first, std::optional<std::size_t> focus) override;
     void Hide() override { ShowWindow(hwnd_, SW_HIDE); }
     void SetTitle(std::u16string_view title) override {
         SetWindowTextW(hwnd_, Wide(title).c_str());
@@ -115,8 +106,8 @@ public:
     void SetText(std::size_t control, std::u16string_view text) override {
         SetWindowTextW(controls_[control], ForEdit(text).c_str());
     }
-    logic::Int16 Value(std::size_t control) const override {
-        return static_cast<logic::Int16>(SendMessageW(controls_[control], BM_GETCHECK, 0, 0));
+    CheckState Value(std::size_t control) const override {
+        return static_cast<CheckState>(SendMessageW(controls_[control], BM_GETCHECK, 0, 0));
     }
     void SetFocus(std::size_t control) override { ::SetFocus(controls_[control]); }
 
@@ -143,8 +134,8 @@ private:
     HWND hwnd_ = nullptr;
     HBRUSH background_ = nullptr;
     HBRUSH pageGrey_ = nullptr;
-    std::vector<HWND> controls_; // in table order
-    std::vector<HWND> tabOrder_; // the controls that take the focus, by tab index
+    std::vector<HWND> controls_;        // in table order
+    std::vector<std::size_t> tabOrder_; // the controls that take the focus, by tab index
     HWND lastFocus_ = nullptr;
     int dpi_ = kDesignDpi;
 };
@@ -235,16 +226,11 @@ Win32Window::Win32Window(const FormSpec& layout, Events events)
 }
 
 void Win32Window::CreateControls() {
-    std::vector<std::pair<int, HWND>> tabOrder;
     for (std::size_t i = 0; i < layout_.controls.size(); ++i) {
-        const ControlSpec& design = layout_.controls[i];
-        controls_.push_back(CreateControl(design, hwnd_, kFirstId + static_cast<int>(i)));
-        if (TakesFocus(design)) tabOrder.emplace_back(design.tabIndex, controls_.back());
+        controls_.push_back(
+            CreateControl(layout_.controls[i], hwnd_, kFirstId + static_cast<int>(i)));
     }
-    std::stable_sort(tabOrder.begin(), tabOrder.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (const auto& entry : tabOrder)
-        tabOrder_.push_back(entry.second);
+    tabOrder_ = TabOrder(layout_);
     // New children go below their siblings; later ones in the table lie in front.
     for (HWND control : controls_) {
         SetWindowPos(control, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -262,12 +248,11 @@ void Win32Window::Arrange(int dpi) {
     for (std::size_t i = 0; i < controls_.size(); ++i) {
         const ControlSpec& design = layout_.controls[i];
         HWND control = controls_[i];
-        SendMessageW(control, WM_SETFONT,
-                     reinterpret_cast<WPARAM>(FontFor(design.font.value_or(kDefaultFont), dpi)),
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(FontOf(design), dpi)),
                      FALSE);
         if (design.kind == ControlKind::Line) {
-            const RECT r = LineRect(design.box, dpi);
-            MoveWindow(control, r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
+            const PixelBox r = LineEnds(design.box, dpi).Bounds();
+            MoveWindow(control, r.x, r.y, r.width, r.height, FALSE);
             continue;
         }
         const PixelBox box = TwipsToPixels(design.box, dpi);
@@ -287,10 +272,6 @@ void Win32Window::Arrange(int dpi) {
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
-// An auto-sized label takes the size of its caption in its font; one that
-// grows to fit keeps its place and grows right and down as far as its caption
-// needs; any other label is at least as tall as its font, so that no glyph
-// loses its lowest rows where the face standing in is deeper than the design's.
 void Win32Window::FitLabel(std::size_t control) {
     HWND label = controls_[control];
     const int length = GetWindowTextLengthW(label);
@@ -307,11 +288,10 @@ void Win32Window::FitLabel(std::size_t control) {
     ReleaseDC(label, dc);
     RECT box;
     GetClientRect(label, &box);
-    const unsigned style = layout_.controls[control].style;
-    const bool toCaption = style & kAutoSize, grows = style & kGrowToFit;
-    const LONG width = toCaption ? size.cx : grows ? std::max(box.right, size.cx) : box.right;
-    const LONG height = toCaption ? metrics.tmHeight : std::max(box.bottom, metrics.tmHeight);
-    SetWindowPos(label, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const PixelSize fit =
+        LabelSize(layout_.controls[control], {box.right, box.bottom}, {size.cx, metrics.tmHeight});
+    SetWindowPos(label, nullptr, 0, 0, fit.width, fit.height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Win32Window::SetCaption(std::size_t control, std::u16string_view caption) {
@@ -319,13 +299,13 @@ void Win32Window::SetCaption(std::size_t control, std::u16string_view caption) {
     if (layout_.controls[control].kind == ControlKind::Label) FitLabel(control);
 }
 
-void Win32Window::Show(bool first) {
+void Win32Window::Show(bool first, std::optional<std::size_t> focus) {
     if (first) CentreOnScreen();
     ShowWindow(hwnd_, SW_SHOW);
     SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SetForegroundWindow(hwnd_);
     SetActiveWindow(hwnd_);
-    if (first && !tabOrder_.empty()) ::SetFocus(tabOrder_.front());
+    if (focus) ::SetFocus(controls_[*focus]);
 }
 
 // The whole window, frame included, in the middle of the primary monitor's
@@ -354,44 +334,34 @@ HWND Win32Window::Focused() const {
     return GetActiveWindow() == hwnd_ ? nullptr : lastFocus_;
 }
 
-// Tab and Shift+Tab go round the controls that take the focus, in tab-index
-// order, whatever their stacking.
 void Win32Window::Tab(bool backwards) {
-    if (tabOrder_.empty()) return;
-    const auto n = static_cast<std::ptrdiff_t>(tabOrder_.size());
-    const auto at = std::find(tabOrder_.begin(), tabOrder_.end(), GetFocus()) - tabOrder_.begin();
-    std::ptrdiff_t next = backwards ? at - 1 : at + 1;
-    if (at == n) next = backwards ? n - 1 : 0;
-    ::SetFocus(tabOrder_[static_cast<std::size_t>((next + n) % n)]);
+    const auto at = std::find(controls_.begin(), controls_.end(), GetFocus());
+    std::optional<std::size_t> from;
+    if (at != controls_.end()) from = static_cast<std::size_t>(at - controls_.begin());
+    if (const auto next = NextInTabOrder(tabOrder_, from, backwards)) ::SetFocus(controls_[*next]);
 }
 
 bool Win32Window::HandleKey(const MSG& msg) {
-    const bool repeat = msg.lParam & (1 << 30);
-    const bool alt = HIWORD(msg.lParam) & KF_ALTDOWN;
-    const bool control = GetKeyState(VK_CONTROL) < 0;
-    const bool shift = GetKeyState(VK_SHIFT) < 0;
-    switch (msg.wParam) {
-    case VK_TAB:
-        if (alt || control) return false;
-        Tab(shift);
+    // Enter on the keypad is VK_RETURN too.
+    const Key key = msg.wParam == VK_TAB      ? Key::Tab
+                    : msg.wParam == VK_RETURN ? Key::Enter
+                    : msg.wParam == VK_F4     ? Key::F4
+                                              : Key::Other;
+    const KeyPress press{key, GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0,
+                         (HIWORD(msg.lParam) & KF_ALTDOWN) != 0, (msg.lParam & (1 << 30)) != 0};
+    const ControlSpec* design = DesignOf(msg.hwnd);
+    switch (KeyRule(press, design ? std::optional(design->kind) : std::nullopt)) {
+    case KeyAction::Native: return false;
+    case KeyAction::Swallow: return true;
+    case KeyAction::FocusNext:
+    case KeyAction::FocusPrevious: Tab(press.shift); return true;
+    case KeyAction::Press:
+        SendMessageW(hwnd_, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(msg.hwnd), BN_CLICKED),
+                     reinterpret_cast<LPARAM>(msg.hwnd));
         return true;
-    case VK_RETURN: {
-        // Enter, the keypad's too, presses the focused button and no other;
-        // no button is a default one.
-        const ControlSpec* design = DesignOf(msg.hwnd);
-        if (!design || design->kind != ControlKind::CommandButton) return false;
-        if (!repeat && !alt && !control && !shift) {
-            SendMessageW(hwnd_, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(msg.hwnd), BN_CLICKED),
-                         reinterpret_cast<LPARAM>(msg.hwnd));
-        }
-        return true;
+    case KeyAction::CloseRequest: events_.closeRequest(); return true;
     }
-    case VK_F4:
-        if (!alt || control) return false;
-        if (!repeat) events_.closeRequest();
-        return true;
-    default: return false;
-    }
+    return false;
 }
 
 LRESULT Win32Window::Colour(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -429,9 +399,8 @@ LRESULT Win32Window::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         const auto i = static_cast<std::size_t>(id);
         if (layout_.controls[i].kind == ControlKind::CheckBox) {
-            // A click ticks a grayed box; it never leaves one grayed.
-            const bool ticked = SendMessageW(controls_[i], BM_GETCHECK, 0, 0) == BST_CHECKED;
-            SendMessageW(controls_[i], BM_SETCHECK, ticked ? BST_UNCHECKED : BST_CHECKED, 0);
+            // BST_ values are the CheckState numbers.
+            SendMessageW(controls_[i], BM_SETCHECK, WPARAM(AfterClick(Value(i))), 0);
         } else if (layout_.controls[i].kind == ControlKind::CommandButton) {
             events_.click(i);
         }
