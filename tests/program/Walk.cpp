@@ -165,7 +165,7 @@ bool Visible(Screen screen) {
 
 int ValueOf(Screen screen, int box) {
     const platform::Form& form = FormOf(screen);
-    return form.Native()->Value(IndexOf(form, "Check" + std::to_string(box)));
+    return int(form.Native()->Value(IndexOf(form, "Check" + std::to_string(box))));
 }
 
 Program::Program(std::optional<FaultPlan> plan)
