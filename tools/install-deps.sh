@@ -3,14 +3,15 @@
 # Usage: tools/install-deps.sh [build] [desktop] [bench] [windows]
 #   build    compiler, CMake, Qt 6 Widgets, GoogleTest, the IPA Gothic fonts, and
 #            fonts with emoji and Hangul for the tests of typed text (default)
-#   desktop  a real X display for screenshots: Xvfb, a window manager, ImageMagick
+#   desktop  a real X display for screenshots: Xvfb, a window manager, ImageMagick,
+#            and a Qt platform theme that sets a user's colour scheme
 #   bench    the benchmark tools
 #   windows  the MinGW-w64 cross compiler, and Wine on Xvfb to run its tests
 set -euo pipefail
 
 declare -A groups=(
   [build]="g++ make cmake ninja-build pkg-config qt6-base-dev libgtest-dev libgmock-dev fonts-ipafont-gothic fonts-noto-color-emoji fonts-nanum fontconfig desktop-file-utils appstream binutils-mingw-w64-x86-64 dpkg-dev file"
-  [desktop]="xvfb openbox imagemagick x11-utils xdotool"
+  [desktop]="xvfb openbox imagemagick x11-utils xdotool qt6ct"
   [bench]="libbenchmark-dev libx11-dev libxdamage-dev xvfb x11-utils valgrind"
   [windows]="make cmake ninja-build g++-mingw-w64-x86-64-posix libgtest-dev wine wine64 xvfb xauth fonts-ipafont-gothic"
 )

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "Colours.h"
+
 // How the whole-program tests reach a toolkit binding: they do what a user
 // does, with real input events on real controls, and read back what the user
 // sees. The runtime, the screens, the model and the walk are shared; whether
@@ -30,6 +32,10 @@ public:
     // "(none)" where the screen has no such control.
     virtual std::u16string Text(Screen screen, const std::string& control) = 0;
     virtual std::string Focus(Screen screen) = 0; // the focused control's name, or ""
+    // A control's text and background colours; a dark high-contrast scheme, or back.
+    virtual std::pair<platform::Rgb, platform::Rgb> Drawn(Screen screen,
+                                                          const std::string& control) = 0;
+    virtual void DarkScheme(bool on) = 0;
 };
 
 } // namespace tolvane::check

@@ -78,6 +78,21 @@ public:
         const QWidget* focus = Window(screen)->focusWidget();
         return focus ? focus->objectName().toStdString() : "";
     }
+    std::pair<platform::Rgb, platform::Rgb> Drawn(Screen screen, const std::string& name) override {
+        const QWidget* w = Find(screen, name);
+        const auto* area = qobject_cast<const QAbstractScrollArea*>(w); // drawn on its viewport
+        const QWidget *face = area ? area->viewport() : w,
+                      *back = area || w->autoFillBackground() ? face : w->parentWidget();
+        const auto group = w->isEnabled() ? QPalette::Active : QPalette::Disabled;
+        const QColor text = face->palette().color(group, face->foregroundRole()),
+                     ground = back->palette().color(group, back->backgroundRole());
+        return {{text.red(), text.green(), text.blue()},
+                {ground.red(), ground.green(), ground.blue()}};
+    }
+    void DarkScheme(bool on) override {
+        const QBrush w = Qt::white, b = Qt::black;
+        QApplication::setPalette(on ? QPalette(w, b, b, b, b, w, w, b, b) : QPalette()), Settle();
+    }
 };
 
 } // namespace

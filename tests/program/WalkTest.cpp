@@ -182,3 +182,20 @@ INSTANTIATE_TEST_SUITE_P(
                       TabRound{Screen::Form7,
                                {"Command1", "Text3", "Text4", "Text5", "Text1", "Text2"}}),
     [](const auto& info) { return Name(info.param.screen); });
+
+// A dark high-contrast scheme turned on while every screen is loaded: each
+// text and line reads on its background. Usually the page grey stays.
+TEST(Colours, EveryTextReadsInAHighContrastScheme) {
+    Program program;
+    for (int s = 0; s < 9; ++s)
+        program.runtime().Dispatch([s] { FormOf(ScreenAt(s)).Show(); });
+    EXPECT_EQ(TheDriver().Drawn(Screen::Form7, "Text2").second.red, tolvane::platform::kPageGrey);
+    TheDriver().DarkScheme(true);
+    for (int s = 0; s < 9; ++s)
+        for (const auto& control : FormOf(ScreenAt(s)).Layout().controls) {
+            const auto [text, back] = TheDriver().Drawn(ScreenAt(s), control.name);
+            EXPECT_GE(tolvane::platform::ContrastRatio(text, back), 4.5)
+                << Name(ScreenAt(s)) << control.name;
+        }
+    TheDriver().DarkScheme(false);
+}

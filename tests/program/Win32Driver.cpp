@@ -98,6 +98,25 @@ public:
         return "";
     }
 
+    // What the window's colour handler sets, for text boxes as for the rest.
+    std::pair<platform::Rgb, platform::Rgb> Drawn(Screen screen, const std::string& name) override {
+        HWND control = Control(screen, name);
+        HDC dc = CreateCompatibleDC(nullptr);
+        SendMessageW(GetParent(control), WM_CTLCOLORSTATIC, WPARAM(dc), LPARAM(control));
+        const COLORREF text = GetTextColor(dc), back = GetBkColor(dc);
+        DeleteDC(dc);
+        return {{GetRValue(text), GetGValue(text), GetBValue(text)},
+                {GetRValue(back), GetGValue(back), GetBValue(back)}};
+    }
+    void DarkScheme(bool on) override { // High Contrast Black's, as the user would set them
+        static const int elements[]{COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_BTNFACE, COLOR_BTNTEXT,
+                                    COLOR_GRAYTEXT};
+        static const COLORREF dark[]{0, 0xFFFFFF, 0, 0xFFFFFF, 0x3FF23F};
+        static COLORREF usual[5];
+        if (on) std::transform(elements, elements + 5, usual, GetSysColor);
+        SetSysColors(5, elements, on ? dark : usual), Settle();
+    }
+
 private:
     // A left click at `at` along the control's width, on its vertical centre,
     // delivered to whatever lies in front there, as the mouse's would be.
@@ -170,6 +189,32 @@ private:
 Driver& TheDriver() {
     static Win32Driver driver;
     return driver;
+}
+
+// Form1 at 144 dpi: the suggested place in one move, the layout's client size,
+// every control redrawn; the children, in the order screen readers read them,
+// by id as in the table but where one overlaps a control before it.
+TEST(Win32, ScaleChangeRedrawsEveryControlAndChildrenStayInTableOrder) {
+    Program program;
+    const auto& layout = FormOf(Screen::Form1).Layout();
+    HWND window = platform::HwndOf(FormOf(Screen::Form1)), next;
+    RECT client, frame,
+        want{0, 0, layout.clientWidth / 10, layout.clientHeight / 10}; // twips at 144 dpi
+    GetClientRect(window, &client), GetWindowRect(window, &frame);
+    RECT at{40, 30, 40 + want.right + frame.right - frame.left - client.right,
+            30 + want.bottom + frame.bottom - frame.top - client.bottom};
+    TheDriver().Settle(); // every control painted
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), LPARAM(&at));
+    for (HWND c = GetWindow(window, GW_CHILD); c; c = next) {
+        RECT a{}, b{}, common;
+        next = GetWindow(c, GW_HWNDNEXT);
+        EXPECT_TRUE(!IsWindowVisible(c) || GetUpdateRect(c, nullptr, FALSE)) << GetDlgCtrlID(c);
+        GetWindowRect(c, &a), GetWindowRect(next, &b);
+        EXPECT_TRUE(!next || GetDlgCtrlID(c) < GetDlgCtrlID(next) ||
+                    IntersectRect(&common, &a, &b));
+    }
+    GetClientRect(window, &client), GetWindowRect(window, &frame);
+    EXPECT_TRUE(EqualRect(&client, &want) && frame.left == 40 && frame.top == 30);
 }
 
 } // namespace tolvane::check
