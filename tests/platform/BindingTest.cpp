@@ -40,8 +40,8 @@ class EventLoop : public ::testing::TestWithParam<Exit> {};
 TEST_P(EventLoop, LeavesAtOnceWithItsStatus) {
     const Exit& exit = GetParam();
     platform::Runtime runtime;
-    std::vector<std::u16string> reports;
-    runtime.SetErrorPresenter([&](const platform::ErrorReport& r) { reports.push_back(r.text); });
+    int reports = 0;
+    runtime.SetErrorPresenter([&](const platform::ErrorReport&) { ++reports; });
     runtime.SetFaultHook([&exit](platform::Operation op, const std::string& where) {
         return exit.fails && op == platform::Operation::Load && where == "Form3" ? std::optional(7)
                                                                                  : std::nullopt;
@@ -56,7 +56,7 @@ TEST_P(EventLoop, LeavesAtOnceWithItsStatus) {
     }),
               exit.status);
     EXPECT_FALSE(platform::WidgetOf(The<screens::Form1>())->isVisible());
-    EXPECT_EQ(reports.size(), exit.fails ? 1u : 0u);
+    EXPECT_EQ(reports, exit.fails ? 1 : 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, EventLoop,

@@ -132,18 +132,6 @@ TEST(Scripts, DiagnoseChecksPage1AgainWhenSpoiledBesidePage2) {
     EXPECT_TRUE(s.program.model.visible[2] && s.program.model.diagnoses == 0 && !s.Stopped());
 }
 
-TEST(Scripts, MebibytePasteIsKeptWholeRoundTheChain) {
-    std::u16string big;
-    while (big.size() < (1u << 20))
-        big += u"安全運転のために，ゆとりを持って走りましょう．Keep left\n";
-    big.resize(1u << 20);
-    Script s;
-    s.Round({}), s.Click(Screen::Form1), s.Click(Screen::Form2); // D alone, twice
-    s.Do({Act::Type, Screen::Form8, 1, Input::Paste, big});
-    s.Click(Screen::Form8), s.Click(Screen::Form1), s.Click(Screen::Form2);
-    EXPECT_TRUE(s.program.model.visible[7] && !s.Stopped());
-}
-
 namespace {
 
 struct TabRound {
