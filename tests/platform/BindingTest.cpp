@@ -65,29 +65,24 @@ INSTANTIATE_TEST_SUITE_P(Ways, EventLoop,
                                            Exit{"Failure", "Command1", true, 1}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// SetFocus needs its screen visible and a control that can take the focus.
-TEST(Calls, ThatCannotActRaiseTheirErrorNumbers) {
+// SetFocus needs its screen visible and a control that can take the focus;
+// even a call that fails loads its screen.
+TEST(Calls, SetFocusWhereNothingCanTakeItRaisesFive) {
     Program program;
     auto& page = The<screens::Form1>();
     auto& dialog = The<screens::Form3>();
-    const std::pair<int, std::function<void()>> calls[] = {
-        {5, [&] { dialog.Command(1).SetFocus(); }}, // a screen never shown
-        {5, [&] { page.Command(4).SetFocus(); }},   // a hidden button
-        {5, [&] { page.Text(1).SetFocus(); }},      // the disabled note
-        {5, [&] { page.Label(2).SetFocus(); }},
-        {380, [&] { page.Command(1).Value(); }},
-        {5, [&] { page.Hide(), page.Check(1).SetFocus(); }}, // a screen hidden again
-    };
-    for (const auto& [number, call] : calls) {
-        int raised = 0;
+    for (const auto& call : std::initializer_list<std::function<void()>>{
+             [&] { dialog.Command(1).SetFocus(); },             // a screen never shown
+             [&] { page.Command(4).SetFocus(); },               // a hidden button
+             [&] { page.Text(1).SetFocus(); },                  // the disabled note
+             [&] { page.Hide(), page.Check(1).SetFocus(); }}) { // a screen hidden again
         try {
-            call();
+            call(), ADD_FAILURE() << "no error";
         } catch (const RuntimeError& error) {
-            raised = error.Number();
+            EXPECT_EQ(error.Number(), 5);
         }
-        EXPECT_EQ(raised, number);
     }
-    EXPECT_EQ(dialog.CurrentState(), platform::Form::State::Hidden) << "even a failed call loads";
+    EXPECT_EQ(dialog.CurrentState(), platform::Form::State::Hidden);
 }
 
 // Only the program could gray a box; the user's click or Space makes it ticked.
