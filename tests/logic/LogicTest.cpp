@@ -3,7 +3,6 @@
 // program's, beside the model.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
 
 #include "Diagnosis.h"
@@ -13,15 +12,13 @@ using namespace tolvane::logic;
 
 namespace {
 
-// An answer sheet in memory that records the order of its reads.
+// An answer sheet in memory, every item answered no, that records the order
+// of its reads.
 struct Sheet final : AnswerSheet {
-    // Every item answered: yes to those listed, no to the others.
-    explicit Sheet(const std::vector<int>& yes = {}) {
-        for (int item = 1; item <= 32; ++item) {
-            const bool y = std::count(yes.begin(), yes.end(), item);
-            boxes[(item - 1) / 16][2 * ((item - 1) % 16)] = y;
-            boxes[(item - 1) / 16][2 * ((item - 1) % 16) + 1] = !y;
-        }
+    Sheet() {
+        for (auto& page : boxes)
+            for (std::size_t box = 1; box < 32; box += 2)
+                page[box] = 1;
     }
     Int16 BoxValue(int page, int box) override {
         reads.emplace_back(page, box);
@@ -38,10 +35,6 @@ std::string Chain(const DiagnosisState& state) {
         chain += char('A' + int(*type));
     return chain;
 }
-
-} // namespace
-
-namespace {
 
 struct PageCase {
     const char* name;
