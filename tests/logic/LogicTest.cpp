@@ -1,11 +1,9 @@
-// The diagnosis core on answer sheets in memory, where the order of reads
-// shows: the page check and the result order. Outcomes are the whole
-// program's, beside the model.
+// The page check on answer sheets in memory, where the order of reads shows.
+// Scores and outcomes are the whole program's, beside the model.
 #include <gtest/gtest.h>
 
 #include <array>
 
-#include "Diagnosis.h"
 #include "PageCheck.h"
 
 using namespace tolvane::logic;
@@ -27,14 +25,6 @@ struct Sheet final : AnswerSheet {
     std::array<std::array<Int16, 32>, 2> boxes{};
     std::vector<std::pair<int, int>> reads;
 };
-
-std::string Chain(const DiagnosisState& state) {
-    std::string chain;
-    for (auto type = NextFlaggedType(state, std::nullopt); type;
-         type = NextFlaggedType(state, type))
-        chain += char('A' + int(*type));
-    return chain;
-}
 
 struct PageCase {
     const char* name;
@@ -72,11 +62,3 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) {
         return std::get<1>(info.param).name + std::to_string(std::get<0>(info.param));
     });
-
-TEST(NextFlagged, CountsOnlyFlagsEqualToOneAfterTheGivenType) {
-    DiagnosisState state;
-    state.typeA = 2;
-    state.typeB = state.typeD = 1;
-    EXPECT_EQ(Chain(state), "BD");
-    EXPECT_EQ(NextFlaggedType(state, ResultType::D), std::nullopt);
-}

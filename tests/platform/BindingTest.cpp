@@ -1,16 +1,13 @@
-// The forms runtime on Qt: how the program leaves its event loop, calls that
-// cannot act, and what controls and windows do that no walk step shows.
+// The forms runtime on Qt: how the program leaves its event loop, and where
+// its windows open, which no walk step shows.
 #include <QApplication>
-#include <QCheckBox>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include "CheckErrorDialogs.h"
 #include "Form1.h"
 #include "QtWindow.h"
-#include "RuntimeError.h"
 #include "Screens.h"
 #include "Walk.h"
 
@@ -65,37 +62,7 @@ INSTANTIATE_TEST_SUITE_P(Ways, EventLoop,
                                            Exit{"Failure", "Command1", true, 1}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// SetFocus needs its screen visible and a control that can take the focus;
-// even a call that fails loads its screen.
-TEST(Calls, SetFocusWhereNothingCanTakeItRaisesFive) {
-    Program program;
-    auto& page = The<screens::Form1>();
-    auto& dialog = The<screens::Form3>();
-    for (const auto& call : std::initializer_list<std::function<void()>>{
-             [&] { dialog.Command(1).SetFocus(); },             // a screen never shown
-             [&] { page.Command(4).SetFocus(); },               // a hidden button
-             [&] { page.Text(1).SetFocus(); },                  // the disabled note
-             [&] { page.Hide(), page.Check(1).SetFocus(); }}) { // a screen hidden again
-        try {
-            call(), ADD_FAILURE() << "no error";
-        } catch (const RuntimeError& error) {
-            EXPECT_EQ(error.Number(), 5);
-        }
-    }
-    EXPECT_EQ(dialog.CurrentState(), platform::Form::State::Hidden);
-}
-
-// Only the program could gray a box; the user's click or Space makes it ticked.
-TEST(Controls, AGrayedBoxReadsTwoUntilTheUserTicksIt) {
-    Program program;
-    for (const Input input : {Input::Mouse, Input::Space}) {
-        static_cast<QCheckBox*>(Find(Screen::Form1, "Check3"))->setCheckState(Qt::PartiallyChecked);
-        EXPECT_EQ(The<screens::Form1>().Check(3).Value(), 2);
-        TheDriver().Press(Screen::Form1, "Check3", input, 0.9);
-        EXPECT_EQ(The<screens::Form1>().Check(3).Value(), 1);
-    }
-}
-
+// A screen opens centred the first time, and after that where the user left it.
 TEST(Windows, OpenCentredOnceAndKeepTheirPlace) {
     Program program;
     QWidget* page = platform::WidgetOf(The<screens::Form1>());

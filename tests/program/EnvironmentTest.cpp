@@ -1,8 +1,6 @@
 // The program as a user's shell starts it, under conditions it must survive:
 // a command line it does not take, the C locale, none of its fonts, and no
-// display at all. Where it has a display, a model walk in the same
-// environment must hold too.
-#include <QCoreApplication>
+// display at all.
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -49,7 +47,7 @@ TEST_P(Environment, ProgramCopes) {
         const QString name = variable.section('=', 0, 0), value = variable.section('=', 1);
         value.isEmpty() ? env.remove(name) : env.insert(name, value);
     }
-    QProcess program, plain, list, walk;
+    QProcess program, plain, list;
     program.setProcessEnvironment(env);
     const bool ended = Ends(program, TOLVANE_EXE, s.arguments, s.display ? 2000 : 30000);
     const QString errors = program.readAllStandardError();
@@ -73,12 +71,6 @@ TEST_P(Environment, ProgramCopes) {
     Ends(list, "fc-list", {":", "family"}, 60000);
     const QRegularExpression ipa("^IPAP?Gothic", QRegularExpression::MultilineOption);
     EXPECT_EQ(QString(list.readAll()).contains(ipa), !env.contains("FONTCONFIG_FILE"));
-    env.insert("TOLVANE_WALK_STEPS", "1000");
-    walk.setProcessEnvironment(env);
-    Ends(walk, QCoreApplication::applicationFilePath(), {"--gtest_filter=Seeds/Walk.*/0"}, 120000);
-    const QString out = walk.readAllStandardOutput();
-    EXPECT_TRUE(!walk.exitCode() && out.contains("1000 steps") && out.contains("[  PASSED  ]"))
-        << out.toStdString() << walk.readAllStandardError().toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(
