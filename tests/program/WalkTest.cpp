@@ -123,15 +123,6 @@ INSTANTIATE_TEST_SUITE_P(
                       Outcome{"UnscoredItems", {1, 10, 16, 26, 27, 32, 11}, "E"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// Form3's OK brings page 1 back beside page 2 when page 1 passed with the
-// dialog open; a tick spoiled there must not reach the scores.
-TEST(Scripts, DiagnoseChecksPage1AgainWhenSpoiledBesidePage2) {
-    Script s;
-    s.Click(Screen::Form1), s.Answer(1, {}), s.Click(Screen::Form1), s.Click(Screen::Form3);
-    s.Do({Act::Toggle, Screen::Form1, 1}), s.Answer(2, {}), s.Click(Screen::Form2);
-    EXPECT_TRUE(s.program.model.visible[2] && s.program.model.diagnoses == 0 && !s.Stopped());
-}
-
 namespace {
 
 struct TabRound {
