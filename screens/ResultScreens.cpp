@@ -32,7 +32,7 @@ struct Rows {
 platform::FormSpec ResultLayout(std::string name, std::u16string caption,
                                 std::span<const Rows> boxes,
                                 std::span<const std::u16string_view> paragraphs,
-                                bool headingAutoSizes) {
+                                bool headingAutoSizes, int headingTab = 7) {
     platform::FormSpec form{
         std::move(name), std::move(caption), 6780, 5928, platform::Background::PageGrey, false, {}};
     auto& c = form.controls;
@@ -51,7 +51,7 @@ platform::FormSpec ResultLayout(std::string name, std::u16string caption,
     c.push_back({Label,
                  "Label2",
                  {480, 360, 2415, 285},
-                 headingAutoSizes ? 6 : 7,
+                 headingTab,
                  std::u16string(kHeading),
                  headingAutoSizes ? kAutoSize : platform::kPlain,
                  kHeadingFont});
@@ -109,7 +109,7 @@ const platform::FormSpec& Form5::Layout() {
     static constexpr std::array<Rows, 4> kBoxes{
         {{1080, 615}, {1920, 915}, {2760, 615}, {3480, 735}}};
     static const auto layout =
-        ResultLayout("Form5", u"あなたはＡタイプ", kBoxes, paragraphs::kTypeA, true);
+        ResultLayout("Form5", u"あなたはＡタイプ", kBoxes, paragraphs::kTypeA, true, 6);
     return layout;
 }
 Form5::Form5() : ResultScreen(ResultType::A, Layout(), paragraphs::kTypeA) {}

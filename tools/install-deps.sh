@@ -3,7 +3,8 @@
 # Usage: tools/install-deps.sh [build] [desktop] [bench] [windows] [web]
 #   build    compiler, CMake, Qt 6 Widgets, GoogleTest, the IPA Gothic fonts, and
 #            fonts with emoji and Hangul for the tests of typed text (default)
-#   desktop  a real X display for screenshots: Xvfb, a window manager, ImageMagick
+#   desktop  a real X display for screenshots: Xvfb, a window manager, ImageMagick,
+#            and a Qt platform theme that sets a user's colour scheme
 #   bench    the benchmark tools
 #   windows  the MinGW-w64 cross compiler, and Wine on Xvfb to run its tests
 #   web      Emscripten, the font tools that cut the fonts for the site, and
@@ -12,7 +13,7 @@ set -euo pipefail
 
 declare -A groups=(
   [build]="g++ make cmake ninja-build pkg-config qt6-base-dev libgtest-dev libgmock-dev fonts-ipafont-gothic fonts-noto-color-emoji fonts-nanum fontconfig desktop-file-utils appstream binutils-mingw-w64-x86-64 dpkg-dev file librsvg2-bin"
-  [desktop]="xvfb openbox imagemagick x11-utils xdotool"
+  [desktop]="xvfb openbox imagemagick x11-utils xdotool qt6ct"
   [bench]="libbenchmark-dev libx11-dev libxdamage-dev xvfb x11-utils"
   [windows]="make cmake ninja-build g++-mingw-w64-x86-64-posix libgtest-dev wine wine64 xvfb xauth fonts-ipafont-gothic librsvg2-bin icoutils"
   [web]="make cmake ninja-build emscripten node-acorn python3 python3-fonttools python3-brotli fonts-ipafont-gothic libgtest-dev chromium chromium-driver python3-selenium fonts-noto-color-emoji fonts-nanum"

@@ -4,14 +4,17 @@
 # and prints per fault which tests failed, or MISSED. The tree is restored
 # after each fault. Takes about a minute a fault on two cores.
 # Usage: tools/plant-faults.sh [TREE] [FAULTS]   (ONLY=id,id to pick some)
-# A fault is a line "id|area|file|perl substitution" that must change the file.
+# A fault is a line "id|area|file|perl substitution" that must change the file;
+# a line "## name" starts a group, counted on its own.
 set -u
 tree=${1:-.} list=$(realpath "${2:-$(dirname "$0")/planted-faults.txt}")
 cd "$tree" || exit 2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-caught=0 total=0
+declare -A caught total
+group=all
 while IFS='|' read -r id area file expr; do
+    [[ $id == "## "* ]] && { group=${id#\#\# } group=${group%%:*}; continue; }
     [[ -z $id || $id == \#* ]] && continue
     [[ -n ${ONLY:-} && ,$ONLY, != *,$id,* ]] && continue
     cp "$file" "$work/original"
@@ -20,7 +23,7 @@ while IFS='|' read -r id area file expr; do
         echo "$id | $area | NOT PLANTED: the code has moved"
         continue
     fi
-    total=$((total + 1))
+    total[$group]=$((${total[$group]:-0} + 1))
     if ! cmake --build --preset default >"$work/build" 2>&1; then
         result="caught by the build"
     elif ctest --preset default --timeout 120 >"$work/test" 2>&1; then
@@ -28,9 +31,11 @@ while IFS='|' read -r id area file expr; do
     else
         result=$(sed -n '/tests FAILED:/,$p' "$work/test" | grep -oE '[0-9]+ - [^ ]+' | cut -d' ' -f3 | tr '\n' ' ')
     fi
-    [[ $result == MISSED ]] || caught=$((caught + 1))
+    [[ $result == MISSED ]] || caught[$group]=$((${caught[$group]:-0} + 1))
     echo "$id | $area | $result"
     cp "$work/original" "$file"
 done <"$list"
 cmake --build --preset default >/dev/null 2>&1
-echo "caught $caught of $total"
+for group in "${!total[@]}"; do
+    echo "$group: caught ${caught[$group]:-0} of ${total[$group]}"
+done

@@ -3,6 +3,9 @@
 # the mouse through both pages, both check-error dialogs and all five result
 # screens, and writes what it saw to docs/screenshots/.
 # Usage: tools/screenshots.sh [path-to-tolvane]
+# With CONTRAST=1 the same run goes under a light-on-dark high-contrast colour
+# scheme, as a user would pick one through the qt6ct platform theme, and a few
+# of its shots are written as docs/screenshots/contrast-*.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,11 +15,36 @@ app=${1:-build/default/app/tolvane}
 out=docs/screenshots
 mkdir -p "$out"
 
+contrast=${CONTRAST:-}
+if [[ -n $contrast ]]; then
+    config=$(mktemp -d)
+    mkdir -p "$config/qt6ct"
+    # The palette's roles in Qt's order, from window text to placeholder
+    # text, with $1 for the window's, the boxes' and the buttons' text.
+    roles() {
+        echo "$1, #ff000000, #ffffffff, #ffc0c0c0, #ff808080, #ffa0a0a0, $1, #ffffffff, $1," \
+            "#ff000000, #ff000000, #ffffffff, #ff1aebff, #ff000000, #ffffff00, #ffc0c0ff," \
+            "#ff000000, #ff000000, #ff000000, #ffffffff, #ffc0c0c0"
+    }
+    cat >"$config/qt6ct/contrast.conf" <<SCHEME
+[ColorScheme]
+active_colors=$(roles '#ffffffff')
+inactive_colors=$(roles '#ffffffff')
+disabled_colors=$(roles '#ff3ff23f')
+SCHEME
+    cat >"$config/qt6ct/qt6ct.conf" <<SETTINGS
+[Appearance]
+color_scheme_path=$config/qt6ct/contrast.conf
+custom_palette=true
+SETTINGS
+    export XDG_CONFIG_HOME=$config QT_QPA_PLATFORMTHEME=qt6ct
+fi
+
 display=:95
 Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 export DISPLAY=$display
-trap 'kill $app_pid $wm $xvfb 2>/dev/null || true' EXIT
+trap 'kill $app_pid $wm $xvfb 2>/dev/null || true; rm -rf "${config:-}"' EXIT
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 openbox >/dev/null 2>&1 &
 wm=$!
@@ -38,11 +66,15 @@ click() { # title left top width height
 }
 
 shot() { # title file
-    local id
+    local id name=$2
+    if [[ -n $contrast ]]; then
+        [[ " form1-answered form3 form5 " == *" $2 "* ]] || return 0
+        name=contrast-$2
+    fi
     id=$(window "$1")
     sleep 0.4
-    import -window "$id" -frame "$out/$2.png"
-    echo "wrote $out/$2.png"
+    import -window "$id" -frame "$out/$name.png"
+    echo "wrote $out/$name.png"
 }
 
 page1="安全運転自己診断－１"

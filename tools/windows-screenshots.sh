@@ -2,17 +2,33 @@
 # Runs the Windows build's tolvane.exe under Wine in a real window on Xvfb with
 # a window manager, clicks a few answers on page 1, opens the check-error
 # dialog and a result screen, and writes docs/screenshots/windows-*.png.
+# With CONTRAST=1 it runs under the system colours of a light-on-dark
+# high-contrast scheme, set as a user's colours in the registry, and writes
+# docs/screenshots/windows-contrast-*.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 tools/install-deps.sh windows desktop
 make --no-print-directory windows
-prefix=$PWD/build/windows/wine-screenshots
+contrast=${CONTRAST:-}
+prefix=$PWD/build/windows/wine-screenshots${contrast:+-contrast}
 tests/program/wine-run.sh "$prefix" cmd /c exit # makes the prefix
 # Real top-level windows with the window manager's frames, not the tests'
 # virtual desktop.
 WINEPREFIX=$prefix WINEDEBUG=-all wine reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f \
     >/dev/null 2>&1 || true
+if [[ -n $contrast ]]; then
+    while read -r name value; do
+        WINEPREFIX=$prefix WINEDEBUG=-all wine reg add 'HKCU\Control Panel\Colors' \
+            /v "$name" /d "$value" /f >/dev/null 2>&1
+    done <<'COLOURS'
+Window 0 0 0
+WindowText 255 255 255
+ButtonFace 0 0 0
+ButtonText 255 255 255
+GrayText 63 242 63
+COLOURS
+fi
 out=docs/screenshots
 
 display=:94
@@ -34,11 +50,11 @@ click() { # title left top width height, in twips as in the layout tables
     sleep 0.5
 }
 shot() { # title file
-    local id
+    local id name=${2/windows-/windows-${contrast:+contrast-}}
     id=$(window "$1")
     sleep 0.5
-    import -window "$id" -frame "$out/$2.png"
-    echo "wrote $out/$2.png"
+    import -window "$id" -frame "$out/$name.png"
+    echo "wrote $out/$name.png"
 }
 
 page1="安全運転自己診断－１"

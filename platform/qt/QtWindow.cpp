@@ -1,15 +1,18 @@
 #include "QtWindow.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCloseEvent>
-#include <QGuiApplication>
+#include <QPointer>
 #include <QScreen>
 #include <QWindow>
 #include <algorithm>
 
+#include "Colours.h"
 #include "Controls.h"
 #include "Fonts.h"
 #include "Form.h"
+#include "Placement.h"
 #include "Twips.h"
 
 namespace tolvane::platform {
@@ -28,7 +31,25 @@ void PaintButtonFace(QWidget& widget) {
     widget.setAutoFillBackground(true);
 }
 
+// The system's text, as the application palette gives it, reads on the grey.
+bool PageGreyReadable() {
+    const QPalette system = QApplication::palette();
+    const auto rgb = [&](QPalette::ColorRole role) {
+        const QColor c = system.color(QPalette::Active, role);
+        return Rgb{c.red(), c.green(), c.blue()};
+    };
+    return !PageGreyGivesWay(false, rgb(QPalette::Text)) &&
+           !PageGreyGivesWay(false, rgb(QPalette::WindowText));
+}
+
+// The page grey behind the widget, or, where the system's text would not read
+// on it (a dark or high-contrast scheme), the system's own colours.
 void PaintPageGrey(QWidget& widget) {
+    widget.setAutoFillBackground(true);
+    if (!PageGreyReadable()) {
+        widget.setPalette(QPalette());
+        return;
+    }
     QPalette palette = widget.palette();
     for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
         palette.setColor(group, QPalette::Window, kPageGreyColour);
@@ -37,7 +58,6 @@ void PaintPageGrey(QWidget& widget) {
     // Disabled text stays readable on the grey.
     palette.setColor(QPalette::Disabled, QPalette::Text, kDisabledTextColour);
     widget.setPalette(palette);
-    widget.setAutoFillBackground(true);
 }
 
 QWidget* CreateControl(const ControlSpec& design, QWidget* parent) {
@@ -62,7 +82,6 @@ QWidget* CreateControl(const ControlSpec& design, QWidget* parent) {
     }
     case ControlKind::TextBox: {
         auto* text = new TextBox(parent);
-        if (design.style & kPageBackground) PaintPageGrey(*text);
         text->SetText(caption);
         return text;
     }
@@ -90,21 +109,39 @@ void Place(const ControlSpec& design, QWidget& widget) {
     widget.resize(r.size());
 }
 
+// The screen the user was in last, while it exists: new screens open on its
+// monitor.
+QPointer<QWidget> lastActive;
+
 // A screen's window. A close request from the frame never closes it: the
-// screen decides what the request means.
+// screen decides what the request means. It follows a change of the system's
+// colours, and notes when the user comes to it.
 class FormWindow final : public QWidget {
 public:
-    explicit FormWindow(std::function<void()> onCloseRequest)
-        : onCloseRequest_(std::move(onCloseRequest)) {}
+    FormWindow(std::function<void()> onCloseRequest, std::function<void()> onPaletteChange)
+        : onCloseRequest_(std::move(onCloseRequest)), onPaletteChange_(std::move(onPaletteChange)) {
+    }
 
 protected:
     void closeEvent(QCloseEvent* event) override {
         event->ignore();
         onCloseRequest_();
     }
+    void changeEvent(QEvent* event) override {
+        QWidget::changeEvent(event);
+        if (event->type() == QEvent::ActivationChange && isActiveWindow()) lastActive = this;
+        // Repainting sets palettes, which report a change in their turn.
+        if (event->type() == QEvent::PaletteChange && !repainting_) {
+            repainting_ = true;
+            onPaletteChange_();
+            repainting_ = false;
+        }
+    }
 
 private:
     std::function<void()> onCloseRequest_;
+    std::function<void()> onPaletteChange_;
+    bool repainting_ = false;
 };
 
 class QtWindow final : public Window {
@@ -128,27 +165,23 @@ public:
 
 private:
     void CentreOnScreen();
+    // The page grey where it reads, the system's colours where it does not.
+    void PaintBackgrounds();
 
+    const FormSpec& layout_;
     std::unique_ptr<FormWindow> window_;
     std::vector<QWidget*> controls_; // in table order, owned by the window
 };
 
 QtWindow::QtWindow(const FormSpec& layout, Events events)
-    : window_(std::make_unique<FormWindow>(std::move(events.closeRequest))) {
+    : layout_(layout), window_(std::make_unique<FormWindow>(std::move(events.closeRequest),
+                                                            [this] { PaintBackgrounds(); })) {
     FormWindow& window = *window_;
     window.setObjectName(QString::fromStdString(layout.name));
     window.setWindowTitle(ToQString(layout.caption));
     window.setFont(DefaultFont());
     if (!layout.controlBox) {
         window.setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    }
-    if (layout.background == Background::PageGrey) {
-        PaintPageGrey(window);
-    } else {
-        QPalette palette = window.palette();
-        palette.setColor(QPalette::Window, palette.color(QPalette::Button));
-        window.setPalette(palette);
-        window.setAutoFillBackground(true);
     }
     window.resize(TwipsToPixels(layout.clientWidth), TwipsToPixels(layout.clientHeight));
 
@@ -177,6 +210,22 @@ QtWindow::QtWindow(const FormSpec& layout, Events events)
     for (std::size_t i = 1; i < order.size(); ++i) {
         QWidget::setTabOrder(controls_[order[i - 1]], controls_[order[i]]);
     }
+    PaintBackgrounds();
+}
+
+void QtWindow::PaintBackgrounds() {
+    if (layout_.background == Background::PageGrey) {
+        PaintPageGrey(*window_);
+    } else {
+        QPalette palette = window_->palette();
+        palette.setColor(QPalette::Window, QApplication::palette().color(QPalette::Button));
+        window_->setPalette(palette);
+        window_->setAutoFillBackground(true);
+    }
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        if (layout_.controls[i].style & kPageBackground) PaintPageGrey(*controls_[i]);
+    }
+    window_->update();
 }
 
 void QtWindow::Show(bool first, std::optional<std::size_t> focus) {
@@ -206,8 +255,11 @@ CheckState QtWindow::Value(std::size_t control) const {
     return CheckState::Unchecked;
 }
 
+// On the monitor of the screen the user is in, or was in last; else the primary.
 void QtWindow::CentreOnScreen() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QWidget* active = QApplication::activeWindow();
+    if (!active) active = lastActive;
+    const QScreen* screen = active ? active->screen() : QGuiApplication::primaryScreen();
     if (!screen) return;
     const QRect available = screen->availableGeometry();
     // The whole window is centred, frame included, as far as the platform
@@ -215,9 +267,11 @@ void QtWindow::CentreOnScreen() {
     window_->winId();
     const QWindow* handle = window_->windowHandle();
     const QMargins margins = handle ? handle->frameMargins() : QMargins();
-    QRect frame(QPoint(0, 0), window_->size().grownBy(margins));
-    frame.moveCenter(available.center());
-    window_->move(frame.topLeft());
+    const QSize frame = window_->size().grownBy(margins);
+    const Position at =
+        OpeningPosition(frame.width(), frame.height(),
+                        {available.x(), available.y(), available.width(), available.height()});
+    window_->move(at.x, at.y);
 }
 
 } // namespace

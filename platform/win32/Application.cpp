@@ -26,8 +26,9 @@ void QuitEventLoop(int status) { PostQuitMessage(status); }
 void PresentErrorReport(const ErrorReport& report, std::function<void()> dismissed) {
     const std::wstring title(report.title.begin(), report.title.end());
     const std::wstring text(report.text.begin(), report.text.end());
-    // Task-modal: every window of the program waits for the user's OK.
-    MessageBoxW(nullptr, text.c_str(), title.c_str(),
+    // Task-modal: every window of the program waits for the user's OK. Owned
+    // by the screen the user is in, it opens over that screen.
+    MessageBoxW(ActiveScreen(), text.c_str(), title.c_str(),
                 MB_OK | MB_ICONERROR | MB_TASKMODAL | MB_SETFOREGROUND);
     dismissed();
 }

@@ -10,8 +10,10 @@
 #include <tuple>
 #include <vector>
 
+#include "Colours.h"
 #include "Form.h"
 #include "FormRules.h"
+#include "Placement.h"
 #include "Twips.h"
 #include "Window.h"
 
@@ -24,6 +26,14 @@ constexpr wchar_t kLineClass[] = L"TolvaneLine";
 constexpr int kFirstId = 100;
 
 ATOM formClass = 0;
+// The screen the user was in last, while it exists: new screens open on its
+// monitor.
+HWND lastActive = nullptr;
+
+// The UI Automation full description, which current screen readers read; the
+// annotation service takes a UI Automation property where it takes an older one.
+constexpr GUID kFullDescription{
+    0x0d4450ff, 0x6aef, 0x4f33, {0x95, 0xdd, 0x7b, 0xef, 0xa7, 0x2a, 0x43, 0x91}};
 
 // On Windows wchar_t is UTF-16, like the layouts' strings.
 std::wstring Wide(std::u16string_view text) { return {text.begin(), text.end()}; }
@@ -57,6 +67,24 @@ HFONT FontFor(const FontSpec& face, int dpi) {
     return handle;
 }
 
+// Whether the page grey gives way to the system's window colours: under high
+// contrast, or where the system's text would not read on the grey.
+bool SystemColoursWanted() {
+    HIGHCONTRASTW contrast{sizeof contrast, 0, nullptr};
+    const bool high = SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+                      (contrast.dwFlags & HCF_HIGHCONTRASTON);
+    const COLORREF text = GetSysColor(COLOR_WINDOWTEXT);
+    return PageGreyGivesWay(high, {GetRValue(text), GetGValue(text), GetBValue(text)});
+}
+
+// The monitor of the screen the user is in or was in last, else the primary.
+HMONITOR ScreenMonitor() {
+    HWND active = GetActiveWindow();
+    if (!active || GetClassLongW(active, GCW_ATOM) != formClass) active = lastActive;
+    if (active) return MonitorFromWindow(active, MONITOR_DEFAULTTOPRIMARY);
+    return MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY);
+}
+
 LRESULT CALLBACK LineProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCHITTEST) return HTTRANSPARENT;
     if (message != WM_PAINT) return DefWindowProcW(hwnd, message, wParam, lParam);
@@ -77,7 +105,9 @@ LRESULT CALLBACK LineProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 }
 
 // Screen readers get each check box's description through the system's
-// annotation service; where there is none the boxes still read their caption.
+// annotation service, as the older description, help text and the full
+// description; where there is none (or it takes only some of them) the boxes
+// still read their caption.
 void Describe(HWND control, std::u16string_view description) {
     static IAccPropServices* services = [] {
         IAccPropServices* created = nullptr;
@@ -85,9 +115,11 @@ void Describe(HWND control, std::u16string_view description) {
                          reinterpret_cast<void**>(&created));
         return created;
     }();
-    if (services) {
-        services->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
-                                 PROPID_ACC_DESCRIPTION, Wide(description).c_str());
+    if (!services) return;
+    const std::wstring text = Wide(description);
+    for (const GUID& property : {PROPID_ACC_DESCRIPTION, PROPID_ACC_HELP, kFullDescription}) {
+        services->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, property,
+                                 text.c_str());
     }
 }
 
@@ -122,9 +154,17 @@ public:
 private:
     void CreateControls();
     const ControlSpec* DesignOf(HWND control) const;
-    // Sizes the window and places every control, with its font, for `dpi`.
-    void Arrange(int dpi);
+    // Sizes the window and places every control, with its font, for `dpi`,
+    // then redraws them all. `frame`, where given, is the window's new place.
+    void Arrange(int dpi, const RECT* frame = nullptr);
+    SIZE FrameSize(int dpi) const;
+    void Restack();
     void FitLabel(std::size_t control);
+    // The page grey, or the system's window colour where the grey gives way.
+    HBRUSH PageBrush() const { return systemColours_ ? GetSysColorBrush(COLOR_WINDOW) : pageGrey_; }
+    COLORREF PageColour() const {
+        return systemColours_ ? GetSysColor(COLOR_WINDOW) : RGB(kPageGrey, kPageGrey, kPageGrey);
+    }
     void CentreOnScreen();
     void Tab(bool backwards);
     LRESULT Colour(UINT message, WPARAM wParam, LPARAM lParam);
@@ -132,12 +172,12 @@ private:
     const FormSpec& layout_;
     Events events_;
     HWND hwnd_ = nullptr;
-    HBRUSH background_ = nullptr;
     HBRUSH pageGrey_ = nullptr;
     std::vector<HWND> controls_;        // in table order
     std::vector<std::size_t> tabOrder_; // the controls that take the focus, by tab index
     HWND lastFocus_ = nullptr;
     int dpi_ = kDesignDpi;
+    bool systemColours_ = false;
 };
 
 Win32Window* WindowOf(HWND hwnd) {
@@ -198,12 +238,11 @@ Win32Window::Win32Window(const FormSpec& layout, Events events)
     : layout_(layout), events_(std::move(events)) {
     SetUpWin32();
     pageGrey_ = CreateSolidBrush(RGB(kPageGrey, kPageGrey, kPageGrey));
-    background_ =
-        layout.background == Background::PageGrey ? pageGrey_ : GetSysColorBrush(COLOR_BTNFACE);
-    // Made on the primary monitor, where it will be centred, so that it starts
-    // at that monitor's dpi.
+    systemColours_ = SystemColoursWanted();
+    // Made on the monitor where it will be centred, so that it starts at that
+    // monitor's dpi.
     MONITORINFO monitor{sizeof monitor, {}, {}, 0};
-    GetMonitorInfoW(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    GetMonitorInfoW(ScreenMonitor(), &monitor);
     hwnd_ = CreateWindowExW(0, kFormClass, Wide(layout.caption).c_str(), FrameStyle(layout),
                             monitor.rcWork.left, monitor.rcWork.top, 0, 0, nullptr, nullptr,
                             GetModuleHandleW(nullptr), this);
@@ -231,19 +270,41 @@ void Win32Window::CreateControls() {
             CreateControl(layout_.controls[i], hwnd_, kFirstId + static_cast<int>(i)));
     }
     tabOrder_ = TabOrder(layout_);
-    // New children go below their siblings; later ones in the table lie in front.
-    for (HWND control : controls_) {
-        SetWindowPos(control, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+// New children go below their siblings, so the child order is the table's,
+// which is the order screen readers present them in. Only a control that
+// overlaps an earlier one moves: just in front of the frontmost of those, so
+// that where controls meet the later one lies in front.
+void Win32Window::Restack() {
+    for (std::size_t i = 1; i < controls_.size(); ++i) {
+        RECT mine, theirs, common;
+        GetWindowRect(controls_[i], &mine);
+        std::vector<HWND> below;
+        for (std::size_t j = 0; j < i; ++j) {
+            GetWindowRect(controls_[j], &theirs);
+            if (IntersectRect(&common, &mine, &theirs)) below.push_back(controls_[j]);
+        }
+        if (below.empty()) continue;
+        for (HWND z = GetWindow(controls_[i], GW_HWNDFIRST); z && z != controls_[i];
+             z = GetWindow(z, GW_HWNDNEXT)) {
+            if (std::find(below.begin(), below.end(), z) == below.end()) continue;
+            HWND before = GetWindow(z, GW_HWNDPREV);
+            SetWindowPos(controls_[i], before ? before : HWND_TOP, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            break;
+        }
     }
 }
 
 Win32Window::~Win32Window() {
+    if (lastActive == hwnd_) lastActive = nullptr;
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     DestroyWindow(hwnd_);
     DeleteObject(pageGrey_);
 }
 
-void Win32Window::Arrange(int dpi) {
+void Win32Window::Arrange(int dpi, const RECT* frame) {
     dpi_ = dpi;
     for (std::size_t i = 0; i < controls_.size(); ++i) {
         const ControlSpec& design = layout_.controls[i];
@@ -264,12 +325,25 @@ void Win32Window::Arrange(int dpi) {
                          MAKELPARAM(margin, margin));
         }
     }
+    if (frame) {
+        // In one move, so that the window does not bounce between two monitors.
+        SetWindowPos(hwnd_, nullptr, frame->left, frame->top, frame->right - frame->left,
+                     frame->bottom - frame->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    } else {
+        const SIZE size = FrameSize(dpi);
+        SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    Restack();
+    // The window clips its children: each is redrawn, none keeps old pixels.
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+SIZE Win32Window::FrameSize(int dpi) const {
     RECT frame{0, 0, TwipsToPixels(layout_.clientWidth, dpi),
                TwipsToPixels(layout_.clientHeight, dpi)};
     AdjustWindowRectExForDpi(&frame, FrameStyle(layout_), FALSE, 0, static_cast<UINT>(dpi));
-    SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    InvalidateRect(hwnd_, nullptr, TRUE);
+    return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
 void Win32Window::FitLabel(std::size_t control) {
@@ -308,18 +382,18 @@ void Win32Window::Show(bool first, std::optional<std::size_t> focus) {
     if (focus) ::SetFocus(controls_[*focus]);
 }
 
-// The whole window, frame included, in the middle of the primary monitor's
-// work area.
+// The whole window, frame included, in the middle of the work area of the
+// monitor the user is on.
 void Win32Window::CentreOnScreen() {
     MONITORINFO monitor{sizeof monitor, {}, {}, 0};
-    GetMonitorInfoW(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    GetMonitorInfoW(ScreenMonitor(), &monitor);
     const RECT& work = monitor.rcWork;
     RECT frame{};
     GetWindowRect(hwnd_, &frame);
-    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
-    SetWindowPos(hwnd_, nullptr, work.left + (work.right - work.left - width) / 2,
-                 work.top + (work.bottom - work.top - height) / 2, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const Position at =
+        OpeningPosition(frame.right - frame.left, frame.bottom - frame.top,
+                        {work.left, work.top, work.right - work.left, work.bottom - work.top});
+    SetWindowPos(hwnd_, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 const ControlSpec* Win32Window::DesignOf(HWND control) const {
@@ -373,8 +447,8 @@ LRESULT Win32Window::Colour(UINT message, WPARAM wParam, LPARAM lParam) {
             return DefWindowProcW(hwnd_, message, wParam, lParam);
         const bool enabled = IsWindowEnabled(control);
         SetTextColor(dc, GetSysColor(enabled ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
-        SetBkColor(dc, RGB(kPageGrey, kPageGrey, kPageGrey));
-        return reinterpret_cast<LRESULT>(pageGrey_);
+        SetBkColor(dc, PageColour());
+        return reinterpret_cast<LRESULT>(PageBrush());
     }
     // Labels and check boxes: opaque, in the button colours.
     SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
@@ -411,27 +485,37 @@ LRESULT Win32Window::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND: {
         RECT client;
         GetClientRect(hwnd_, &client);
-        FillRect(reinterpret_cast<HDC>(wParam), &client, background_);
+        FillRect(reinterpret_cast<HDC>(wParam), &client,
+                 layout_.background == Background::PageGrey ? PageBrush()
+                                                            : GetSysColorBrush(COLOR_BTNFACE));
         return 1;
     }
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+        // The user's colours or high-contrast setting may have changed.
+        systemColours_ = SystemColoursWanted();
+        RedrawWindow(hwnd_, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+        break;
     case WM_ACTIVATE:
         // Like a dialog, the window gives the focus back to the control that
         // had it when it is activated again.
         if (LOWORD(wParam) == WA_INACTIVE) {
             HWND focus = GetFocus();
             if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
+        } else {
+            lastActive = hwnd_;
         }
         break;
     case WM_SETFOCUS:
         if (lastFocus_ && IsWindow(lastFocus_)) ::SetFocus(lastFocus_);
         return 0;
-    case WM_DPICHANGED: {
-        const auto* suggested = reinterpret_cast<const RECT*>(lParam);
-        SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        Arrange(HIWORD(wParam));
-        return 0;
-    }
+    case WM_GETDPISCALEDSIZE:
+        // The size the window will have at the new dpi, so that the system
+        // suggests a place for that size and not for a plain scaling.
+        *reinterpret_cast<SIZE*>(lParam) = FrameSize(static_cast<int>(wParam));
+        return TRUE;
+    case WM_DPICHANGED: Arrange(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam)); return 0;
     default: break;
     }
     return DefWindowProcW(hwnd_, message, wParam, lParam);
@@ -486,5 +570,11 @@ HWND HwndOf(const Form& form) {
 HWND ControlHwnd(const Form& form, std::size_t control) { return Native(form).Control(control); }
 
 HWND FocusIn(const Form& form) { return Native(form).Focused(); }
+
+HWND ActiveScreen() {
+    HWND active = GetActiveWindow();
+    if (WindowOf(active)) return active;
+    return lastActive && IsWindowVisible(lastActive) ? lastActive : nullptr;
+}
 
 } // namespace tolvane::platform

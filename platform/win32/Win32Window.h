@@ -14,6 +14,8 @@ HWND ControlHwnd(const Form& form, std::size_t control);
 // The control that has the keyboard focus in the screen's window, or that had
 // it when the window last lost the activation; null when none.
 HWND FocusIn(const Form& form);
+// The visible screen the user is in, or was in last; null when none.
+HWND ActiveScreen();
 
 // Handles one message taken from the thread's queue: the screens' own keyboard
 // rules first (Tab order, Enter on a button, Alt+F4), then the usual

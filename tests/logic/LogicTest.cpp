@@ -1,28 +1,22 @@
-// The diagnosis core on answer sheets in memory, where the order of reads
-// shows: the item catalogue against the questionnaire's figures, the page
-// check, the result order. Outcomes are the whole program's, beside the model.
+// The page check on answer sheets in memory, where the order of reads shows.
+// Scores and outcomes are the whole program's, beside the model.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
 
-#include "Diagnosis.h"
-#include "ItemCatalogue.h"
 #include "PageCheck.h"
 
 using namespace tolvane::logic;
 
 namespace {
 
-// An answer sheet in memory that records the order of its reads.
+// An answer sheet in memory, every item answered no, that records the order
+// of its reads.
 struct Sheet final : AnswerSheet {
-    // Every item answered: yes to those listed, no to the others.
-    explicit Sheet(const std::vector<int>& yes = {}) {
-        for (int item = 1; item <= 32; ++item) {
-            const bool y = std::count(yes.begin(), yes.end(), item);
-            boxes[(item - 1) / 16][2 * ((item - 1) % 16)] = y;
-            boxes[(item - 1) / 16][2 * ((item - 1) % 16) + 1] = !y;
-        }
+    Sheet() {
+        for (auto& page : boxes)
+            for (std::size_t box = 1; box < 32; box += 2)
+                page[box] = 1;
     }
     Int16 BoxValue(int page, int box) override {
         reads.emplace_back(page, box);
@@ -31,40 +25,6 @@ struct Sheet final : AnswerSheet {
     std::array<std::array<Int16, 32>, 2> boxes{};
     std::vector<std::pair<int, int>> reads;
 };
-
-std::string Chain(const DiagnosisState& state) {
-    std::string chain;
-    for (auto type = NextFlaggedType(state, std::nullopt); type;
-         type = NextFlaggedType(state, type))
-        chain += char('A' + int(*type));
-    return chain;
-}
-
-} // namespace
-
-// Statement length with its "．", and leader dots, items 1 to 32.
-TEST(Catalogue, CaptionsAreNumberStopStatementAndDotsAtTheirLengths) {
-    constexpr int kStatement[] = {12, 23, 22, 19, 18, 25, 25, 18, 21, 15, 25, 22, 25, 26, 20, 25,
-                                  15, 17, 18, 25, 25, 19, 15, 19, 15, 22, 19, 27, 28, 29, 21, 15};
-    constexpr int kDots[] = {28, 21, 19, 25, 24, 17, 19, 25, 21, 29, 19, 22, 22, 21, 27, 22,
-                             28, 27, 26, 19, 17, 23, 29, 24, 27, 22, 25, 17, 19, 18, 26, 32};
-    for (int item = 1; item <= 32; ++item) {
-        const std::u16string caption = ItemCaption(item);
-        const std::u16string_view statement = ItemStatement(item);
-        const char16_t tens = item < 10 ? u'　' : char16_t(u'０' + item / 10);
-        EXPECT_EQ(caption.substr(0, 3), (std::u16string{tens, char16_t(u'０' + item % 10), u'．'}));
-        ASSERT_EQ(statement.size(), std::size_t(kStatement[item - 1])) << item;
-        EXPECT_EQ(caption.substr(3),
-                  std::u16string(statement) + std::u16string(kDots[item - 1], u'・'));
-        EXPECT_EQ(statement.back(), u'．') << item;
-        for (const char16_t c : statement) // full-width, one code unit each
-            EXPECT_TRUE((c > u'、' && c < 0xD800 && c != u'。') || c > 0xFF00)
-                << item << ": " << int(c);
-    }
-    EXPECT_EQ(ItemCaption(10), u"１０．いつもシートベルトをしている．" + std::u16string(29, u'・'));
-}
-
-namespace {
 
 struct PageCase {
     const char* name;
@@ -102,11 +62,3 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) {
         return std::get<1>(info.param).name + std::to_string(std::get<0>(info.param));
     });
-
-TEST(NextFlagged, CountsOnlyFlagsEqualToOneAfterTheGivenType) {
-    DiagnosisState state;
-    state.typeA = 2;
-    state.typeB = state.typeD = 1;
-    EXPECT_EQ(Chain(state), "BD");
-    EXPECT_EQ(NextFlaggedType(state, ResultType::D), std::nullopt);
-}

@@ -2,9 +2,13 @@
 
 #include <string>
 
+#include "Colours.h"
+
 // How the whole-program tests reach a toolkit binding: they do what a user
 // does, with real input events on real controls, and read back what the user
-// sees. The runtime, the screens, the model and the walk are shared.
+// sees. The runtime, the screens, the model and the walk are shared; whether
+// a screen is visible and what a box holds they read through the binding's
+// own window.
 namespace tolvane::check {
 
 enum class Screen { Form1, Form2, Form3, Form4, Form5, Form6, Form7, Form8, Form9 };
@@ -18,19 +22,20 @@ public:
     virtual ~Driver() = default;
     // Each call returns when the program has handled all it caused.
     virtual void Settle() = 0;
-    virtual void Tick(Screen screen, int box, Input input, double at) = 0; // `at` along its width
-    virtual void Click(Screen screen, int command, Input input) = 0;
+    // A box or button clicked at `at` along its width, or its key pressed.
+    virtual void Press(Screen screen, const std::string& control, Input input, double at) = 0;
     // Clicks into text box `box`, moves to its end, enters `text`.
     virtual void Type(Screen screen, int box, const std::u16string& text, Input input) = 0;
     virtual void Close(Screen screen) = 0;          // what the frame's close button asks
     virtual void Tab(Screen screen, bool back) = 0; // Tab, or Shift+Tab
-    // What a loaded screen shows: the caption of a label, box or button, the
-    // contents of a text box, "(none)" where there is no such control.
-    virtual bool Visible(Screen screen) = 0;
-    virtual std::u16string Title(Screen screen) = 0;
+    // The caption of a label, box or button, the contents of a text box,
+    // "(none)" where the screen has no such control.
     virtual std::u16string Text(Screen screen, const std::string& control) = 0;
-    virtual int Value(Screen screen, int box) = 0; // 0, 1, or 2 for grayed
-    virtual std::string Focus(Screen screen) = 0;  // the focused control's name, or ""
+    virtual std::string Focus(Screen screen) = 0; // the focused control's name, or ""
+    // A control's text and background colours; a dark high-contrast scheme, or back.
+    virtual std::pair<platform::Rgb, platform::Rgb> Drawn(Screen screen,
+                                                          const std::string& control) = 0;
+    virtual void DarkScheme(bool on) = 0;
 };
 
 } // namespace tolvane::check

@@ -1,7 +1,6 @@
 // The driver on the Qt binding, and the Qt test program's main: real mouse,
 // key, input-method and clipboard events on the widgets, found by name.
 #include <QApplication>
-#include <QCheckBox>
 #include <QClipboard>
 #include <QInputMethodEvent>
 #include <QLabel>
@@ -29,11 +28,16 @@ Widget* Find(Screen screen, const std::string& name) {
 class QtDriver final : public Driver {
 public:
     void Settle() override { QApplication::processEvents(); }
-    void Tick(Screen screen, int box, Input input, double at) override {
-        Press(Find(screen, "Check" + std::to_string(box)), input, at);
-    }
-    void Click(Screen screen, int command, Input input) override {
-        Press(Find(screen, "Command" + std::to_string(command)), input, 0.5);
+    void Press(Screen screen, const std::string& control, Input input, double at) override {
+        QWidget* widget = Find(screen, control);
+        if (input == Input::Mouse || input == Input::Paste) {
+            QTest::mouseClick(widget, Qt::LeftButton, {},
+                              QPoint(int(at * (widget->width() - 1)), widget->height() / 2));
+        } else {
+            widget->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(widget, input == Input::Space ? Qt::Key_Space : Qt::Key_Return);
+        }
+        Settle();
     }
     // A key per character (Return for a line break), one input-method
     // commit, or Ctrl+V, where a click into the box put the focus.
@@ -65,35 +69,29 @@ public:
                         back ? Qt::ShiftModifier : Qt::NoModifier);
     }
 
-    bool Visible(Screen screen) override { return Window(screen)->isVisible(); }
-    std::u16string Title(Screen screen) override {
-        return Window(screen)->windowTitle().toStdU16String();
-    }
     std::u16string Text(Screen screen, const std::string& control) override {
         const QWidget* widget = Find(screen, control);
         const char* property = qobject_cast<const QTextEdit*>(widget) ? "plainText" : "text";
         return widget ? widget->property(property).toString().toStdU16String() : u"(none)";
     }
-    int Value(Screen screen, int box) override { // Qt numbers grayed 1 and ticked 2
-        return std::array{0, 2,
-                          1}[Find<QCheckBox>(screen, "Check" + std::to_string(box))->checkState()];
-    }
     std::string Focus(Screen screen) override {
         const QWidget* focus = Window(screen)->focusWidget();
         return focus ? focus->objectName().toStdString() : "";
     }
-
-private:
-    // A click at `at` along the control, or its key with the focus on it.
-    void Press(QWidget* widget, Input input, double at) {
-        if (input == Input::Mouse || input == Input::Paste) {
-            QTest::mouseClick(widget, Qt::LeftButton, {},
-                              QPoint(int(at * (widget->width() - 1)), widget->height() / 2));
-        } else {
-            widget->setFocus(Qt::TabFocusReason);
-            QTest::keyClick(widget, input == Input::Space ? Qt::Key_Space : Qt::Key_Return);
-        }
-        Settle();
+    std::pair<platform::Rgb, platform::Rgb> Drawn(Screen screen, const std::string& name) override {
+        const QWidget* w = Find(screen, name);
+        const auto* area = qobject_cast<const QAbstractScrollArea*>(w); // drawn on its viewport
+        const QWidget *face = area ? area->viewport() : w,
+                      *back = area || w->autoFillBackground() ? face : w->parentWidget();
+        const auto group = w->isEnabled() ? QPalette::Active : QPalette::Disabled;
+        const QColor text = face->palette().color(group, face->foregroundRole()),
+                     ground = back->palette().color(group, back->backgroundRole());
+        return {{text.red(), text.green(), text.blue()},
+                {ground.red(), ground.green(), ground.blue()}};
+    }
+    void DarkScheme(bool on) override {
+        const QBrush w = Qt::white, b = Qt::black;
+        QApplication::setPalette(on ? QPalette(w, b, b, b, b, w, w, b, b) : QPalette()), Settle();
     }
 };
 

@@ -57,6 +57,11 @@ struct Model {
 
 Driver& TheDriver(); // the binding's, defined beside it
 platform::Form& FormOf(Screen screen);
+// Read through the binding's window, as the program reads them.
+bool Visible(Screen screen);
+int ValueOf(Screen screen, int box);
+// A control's index in its screen's table; the table's size when none.
+std::size_t IndexOf(const platform::Form& form, const std::string& name);
 
 // The `countdown`-th operation of `kind` (of any kind when none) fails with `number`.
 struct FaultPlan {
@@ -77,18 +82,17 @@ public:
     platform::Runtime& runtime() { return *runtime_; }
     Model model;
     std::optional<platform::Operation> struck;
-    std::array<int, 7> operations{}; // of each kind, before any fault
 
 private:
-    std::vector<std::string> Compare(Screen acted);
+    std::vector<std::string> Compare();
 
     std::unique_ptr<platform::Runtime> runtime_;
     std::optional<FaultPlan> plan_;
     std::vector<platform::ErrorReport> reports_;
     std::array<int, 9> loads_{};
     int afterFault_ = 0;
-    std::array<bool, 9> seen_{};                          // fixed texts checked since the load
-    std::array<std::array<std::u16string, 5>, 9> laid_{}; // paragraphs as loaded
+    std::array<std::array<bool, 5>, 9> seen_{};           // paragraphs seen since the load
+    std::array<std::array<std::u16string, 5>, 9> laid_{}; // and what they held then
 };
 
 struct WalkStats {

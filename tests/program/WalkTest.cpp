@@ -123,27 +123,6 @@ INSTANTIATE_TEST_SUITE_P(
                       Outcome{"UnscoredItems", {1, 10, 16, 26, 27, 32, 11}, "E"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// Form3's OK brings page 1 back beside page 2 when page 1 passed with the
-// dialog open; a tick spoiled there must not reach the scores.
-TEST(Scripts, DiagnoseChecksPage1AgainWhenSpoiledBesidePage2) {
-    Script s;
-    s.Click(Screen::Form1), s.Answer(1, {}), s.Click(Screen::Form1), s.Click(Screen::Form3);
-    s.Do({Act::Toggle, Screen::Form1, 1}), s.Answer(2, {}), s.Click(Screen::Form2);
-    EXPECT_TRUE(s.program.model.visible[2] && s.program.model.diagnoses == 0 && !s.Stopped());
-}
-
-TEST(Scripts, MebibytePasteIsKeptWholeRoundTheChain) {
-    std::u16string big;
-    while (big.size() < (1u << 20))
-        big += u"安全運転のために，ゆとりを持って走りましょう．Keep left\n";
-    big.resize(1u << 20);
-    Script s;
-    s.Round({}), s.Click(Screen::Form1), s.Click(Screen::Form2); // D alone, twice
-    s.Do({Act::Type, Screen::Form8, 1, Input::Paste, big});
-    s.Click(Screen::Form8), s.Click(Screen::Form1), s.Click(Screen::Form2);
-    EXPECT_TRUE(s.program.model.visible[7] && !s.Stopped());
-}
-
 namespace {
 
 struct TabRound {
@@ -182,3 +161,20 @@ INSTANTIATE_TEST_SUITE_P(
                       TabRound{Screen::Form7,
                                {"Command1", "Text3", "Text4", "Text5", "Text1", "Text2"}}),
     [](const auto& info) { return Name(info.param.screen); });
+
+// A dark high-contrast scheme turned on while every screen is loaded: each
+// text and line reads on its background. Usually the page grey stays.
+TEST(Colours, EveryTextReadsInAHighContrastScheme) {
+    Program program;
+    for (int s = 0; s < 9; ++s)
+        program.runtime().Dispatch([s] { FormOf(ScreenAt(s)).Show(); });
+    EXPECT_EQ(TheDriver().Drawn(Screen::Form7, "Text2").second.red, tolvane::platform::kPageGrey);
+    TheDriver().DarkScheme(true);
+    for (int s = 0; s < 9; ++s)
+        for (const auto& control : FormOf(ScreenAt(s)).Layout().controls) {
+            const auto [text, back] = TheDriver().Drawn(ScreenAt(s), control.name);
+            EXPECT_GE(tolvane::platform::ContrastRatio(text, back), 4.5)
+                << Name(ScreenAt(s)) << control.name;
+        }
+    TheDriver().DarkScheme(false);
+}

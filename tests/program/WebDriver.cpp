@@ -72,18 +72,21 @@ const char* const kPage = R"((function () {
       const active = document.activeElement;
       key(el(form).contains(active) ? active : el(form), 'Tab', back, false);
     },
-    visible: form => !!el(form) && !el(form).hidden,
-    title: form => el(form).querySelector('.caption').textContent,
     text(form, name) {
       const e = el(form, name);
       if (!e) return '(none)';
       if (e.tagName === 'TEXTAREA') return e.value;
       return whole(e) ? e.textContent : e.textContent + ' (not drawn whole)';
     },
-    value(form, name) {
-      const box = input(el(form, name));
-      return box.indeterminate ? 2 : box.checked ? 1 : 0;
+    // The colours drawn: the element's text on the first background behind it.
+    drawn(form, name) {
+      const rgba = (e, what) => getComputedStyle(e)[what].match(/[\d.]+/g).map(Number);
+      let back = el(form, name);
+      while (rgba(back, 'backgroundColor')[3] === 0) back = back.parentElement;
+      return [rgba(el(form, name), 'color'), rgba(back, 'backgroundColor')];
     },
+    // A page whose system colours are a dark scheme's.
+    dark: on => document.documentElement.style.colorScheme = on ? 'dark' : '',
     focus(form) {
       const active = document.activeElement.closest('[data-control]');
       return active && el(form).contains(active) ? active.dataset.control : el(form).dataset.focus || '';
@@ -96,31 +99,30 @@ val Page() {
     return page;
 }
 
-std::string Box(int box) { return "Check" + std::to_string(box); }
+platform::Rgb Rgb(val colour) {
+    return {colour[0].as<int>(), colour[1].as<int>(), colour[2].as<int>()};
+}
 
 class WebDriver final : public Driver {
 public:
     void Settle() override {} // the page handles every event as it is dispatched
-    void Tick(Screen s, int box, Input input, double at) override {
-        Page().call<void>("press", Name(s), Box(box), int(input), at);
-    }
-    void Click(Screen s, int command, Input input) override {
-        Page().call<void>("press", Name(s), "Command" + std::to_string(command), int(input), 0.5);
+    void Press(Screen s, const std::string& control, Input input, double at) override {
+        Page().call<void>("press", Name(s), control, int(input), at);
     }
     void Type(Screen s, int box, const std::u16string& text, Input input) override {
         Page().call<void>("type", Name(s), "Text" + std::to_string(box), text, int(input));
     }
     void Close(Screen s) override { Page().call<void>("close", Name(s)); }
     void Tab(Screen s, bool back) override { Page().call<void>("tab", Name(s), back); }
-    bool Visible(Screen s) override { return Page().call<bool>("visible", Name(s)); }
-    std::u16string Title(Screen s) override {
-        return Page().call<std::u16string>("title", Name(s));
-    }
     std::u16string Text(Screen s, const std::string& control) override {
         return Page().call<std::u16string>("text", Name(s), control);
     }
-    int Value(Screen s, int box) override { return Page().call<int>("value", Name(s), Box(box)); }
     std::string Focus(Screen s) override { return Page().call<std::string>("focus", Name(s)); }
+    std::pair<platform::Rgb, platform::Rgb> Drawn(Screen s, const std::string& control) override {
+        const val drawn = Page().call<val>("drawn", Name(s), control);
+        return {Rgb(drawn[0]), Rgb(drawn[1])};
+    }
+    void DarkScheme(bool on) override { Page().call<void>("dark", on); }
 };
 
 } // namespace

@@ -14,15 +14,6 @@ namespace {
 
 using platform::Form;
 
-// The control's index in the screen's table, or the table's size when none.
-std::size_t IndexOf(const Form& form, const std::string& name) {
-    const auto& controls = form.Layout().controls;
-    return static_cast<std::size_t>(
-        std::find_if(controls.begin(), controls.end(),
-                     [&](const auto& control) { return control.name == name; }) -
-        controls.begin());
-}
-
 HWND Control(Screen screen, const std::string& name) {
     const Form& form = FormOf(screen);
     return platform::ControlHwnd(form, IndexOf(form, name));
@@ -54,12 +45,12 @@ public:
             platform::ProcessMessage(msg);
     }
 
-    void Tick(Screen screen, int box, Input input, double at) override {
-        Press(Control(screen, "Check" + std::to_string(box)), input, at);
-    }
-
-    void Click(Screen screen, int command, Input input) override {
-        Press(Control(screen, "Command" + std::to_string(command)), input, 0.5);
+    void Press(Screen screen, const std::string& name, Input input, double at) override {
+        HWND control = Control(screen, name);
+        if (input == Input::Mouse || input == Input::Paste) return ClickAt(control, at);
+        SetFocus(control);
+        PressKey(control, input == Input::Space ? VK_SPACE : VK_RETURN);
+        Settle();
     }
 
     void Type(Screen screen, int box, const std::u16string& text, Input input) override {
@@ -88,15 +79,6 @@ public:
                     [&] { PressKey(target ? target : platform::HwndOf(FormOf(screen)), VK_TAB); });
     }
 
-    bool Visible(Screen screen) override {
-        HWND window = platform::HwndOf(FormOf(screen));
-        return window && IsWindowVisible(window);
-    }
-
-    std::u16string Title(Screen screen) override {
-        return WindowText(platform::HwndOf(FormOf(screen)));
-    }
-
     std::u16string Text(Screen screen, const std::string& name) override {
         const Form& form = FormOf(screen);
         const std::size_t i = IndexOf(form, name);
@@ -105,10 +87,6 @@ public:
         if (form.Layout().controls[i].kind != platform::ControlKind::TextBox) return text;
         std::erase(text, u'\r'); // an edit control breaks lines with CR LF
         return text;
-    }
-
-    int Value(Screen screen, int box) override {
-        return int(SendMessageW(Control(screen, "Check" + std::to_string(box)), BM_GETCHECK, 0, 0));
     }
 
     std::string Focus(Screen screen) override {
@@ -120,17 +98,26 @@ public:
         return "";
     }
 
-private:
-    void Press(HWND control, Input input, double at) {
-        if (input == Input::Mouse || input == Input::Paste) {
-            ClickAt(control, at);
-            return;
-        }
-        SetFocus(control);
-        PressKey(control, input == Input::Space ? VK_SPACE : VK_RETURN);
-        Settle();
+    // What the window's colour handler sets, for text boxes as for the rest.
+    std::pair<platform::Rgb, platform::Rgb> Drawn(Screen screen, const std::string& name) override {
+        HWND control = Control(screen, name);
+        HDC dc = CreateCompatibleDC(nullptr);
+        SendMessageW(GetParent(control), WM_CTLCOLORSTATIC, WPARAM(dc), LPARAM(control));
+        const COLORREF text = GetTextColor(dc), back = GetBkColor(dc);
+        DeleteDC(dc);
+        return {{GetRValue(text), GetGValue(text), GetBValue(text)},
+                {GetRValue(back), GetGValue(back), GetBValue(back)}};
+    }
+    void DarkScheme(bool on) override { // High Contrast Black's, as the user would set them
+        static const int elements[]{COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_BTNFACE, COLOR_BTNTEXT,
+                                    COLOR_GRAYTEXT};
+        static const COLORREF dark[]{0, 0xFFFFFF, 0, 0xFFFFFF, 0x3FF23F};
+        static COLORREF usual[5];
+        if (on) std::transform(elements, elements + 5, usual, GetSysColor);
+        SetSysColors(5, elements, on ? dark : usual), Settle();
     }
 
+private:
     // A left click at `at` along the control's width, on its vertical centre,
     // delivered to whatever lies in front there, as the mouse's would be.
     void ClickAt(HWND control, double at) {
@@ -202,6 +189,32 @@ private:
 Driver& TheDriver() {
     static Win32Driver driver;
     return driver;
+}
+
+// Form1 at 144 dpi: the suggested place in one move, the layout's client size,
+// every control redrawn; the children, in the order screen readers read them,
+// by id as in the table but where one overlaps a control before it.
+TEST(Win32, ScaleChangeRedrawsEveryControlAndChildrenStayInTableOrder) {
+    Program program;
+    const auto& layout = FormOf(Screen::Form1).Layout();
+    HWND window = platform::HwndOf(FormOf(Screen::Form1)), next;
+    RECT client, frame,
+        want{0, 0, layout.clientWidth / 10, layout.clientHeight / 10}; // twips at 144 dpi
+    GetClientRect(window, &client), GetWindowRect(window, &frame);
+    RECT at{40, 30, 40 + want.right + frame.right - frame.left - client.right,
+            30 + want.bottom + frame.bottom - frame.top - client.bottom};
+    TheDriver().Settle(); // every control painted
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), LPARAM(&at));
+    for (HWND c = GetWindow(window, GW_CHILD); c; c = next) {
+        RECT a{}, b{}, common;
+        next = GetWindow(c, GW_HWNDNEXT);
+        EXPECT_TRUE(!IsWindowVisible(c) || GetUpdateRect(c, nullptr, FALSE)) << GetDlgCtrlID(c);
+        GetWindowRect(c, &a), GetWindowRect(next, &b);
+        EXPECT_TRUE(!next || GetDlgCtrlID(c) < GetDlgCtrlID(next) ||
+                    IntersectRect(&common, &a, &b));
+    }
+    GetClientRect(window, &client), GetWindowRect(window, &frame);
+    EXPECT_TRUE(EqualRect(&client, &want) && frame.left == 40 && frame.top == 30);
 }
 
 } // namespace tolvane::check
