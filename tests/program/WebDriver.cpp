@@ -5,6 +5,7 @@
 #include <emscripten/val.h>
 #include <gtest/gtest.h>
 
+#include "RuntimeError.h"
 #include "Walk.h"
 #include "Window.h"
 
@@ -26,11 +27,9 @@ const char* const kPage = R"((function () {
     for (const type of ['mousedown', 'mouseup', 'click'])
       target.dispatchEvent(new MouseEvent(type, {bubbles: true, cancelable: true, clientX: x, clientY: y}));
   };
-  const canvas = document.createElement('canvas').getContext('2d');
-  const width = (text, style, fallback) => {
-    canvas.font = `${style.fontWeight} ${style.fontSize} ${style.fontFamily.split(',')[0]}, ${fallback}`;
-    return canvas.measureText(text).width;
-  };
+  const canvas = document.createElement('canvas').getContext('2d'), width = (text, style, fallback) => (
+    canvas.font = `${style.fontWeight} ${style.fontSize} ${style.fontFamily.split(',')[0]}, ${fallback}`,
+    canvas.measureText(text).width);
   // Drawn whole in its own face: the same width whether a face half as wide
   // again (the page's probe) or the browser's would stand in for missing
   // glyphs, and no wider than its box, leader dots apart.
@@ -64,19 +63,12 @@ const char* const kPage = R"((function () {
         if (key(target, c === '\n' ? 'Enter' : c, false, false) && into)
           document.execCommand('insertText', false, c);
     },
-    close(form) {
-      const button = el(form).querySelector('.close');
-      button ? button.click() : key(el(form), 'F4', false, true);
-    },
-    tab(form, back) {
-      const active = document.activeElement;
-      key(el(form).contains(active) ? active : el(form), 'Tab', back, false);
-    },
-    text(form, name) {
-      const e = el(form, name);
-      if (!e) return '(none)';
-      if (e.tagName === 'TEXTAREA') return e.value;
-      return whole(e) ? e.textContent : e.textContent + ' (not drawn whole)';
+    close: (form, button = el(form).querySelector('.close')) =>
+      button ? button.click() : key(el(form), 'F4', false, true),
+    tab: (form, back) => key(el(form).contains(document.activeElement) ? document.activeElement : el(form),
+                             'Tab', back, false),
+    text(form, name, e = el(form, name)) {
+      return !e ? '(none)' : e.tagName === 'TEXTAREA' ? e.value : e.textContent + (whole(e) ? '' : ' (not whole)');
     },
     // The colours drawn: the element's text on the first background behind it.
     drawn(form, name) {
@@ -87,10 +79,8 @@ const char* const kPage = R"((function () {
     },
     // A page whose system colours are a dark scheme's.
     dark: on => document.documentElement.style.colorScheme = on ? 'dark' : '',
-    focus(form) {
-      const active = document.activeElement.closest('[data-control]');
-      return active && el(form).contains(active) ? active.dataset.control : el(form).dataset.focus || '';
-    },
+    focus: (form, active = document.activeElement.closest('[data-control]')) =>
+      active && el(form).contains(active) ? active.dataset.control : el(form).dataset.focus || '',
   };
 })())";
 
@@ -130,6 +120,20 @@ public:
 Driver& TheDriver() {
     static WebDriver driver;
     return driver;
+}
+
+// The page's own end: the error report in a modal box, and once the user has
+// dismissed it, a notice with the error's number.
+TEST(Page, EndsWithANoticeOnceTheReportIsDismissed) {
+    platform::Runtime runtime;
+    EXPECT_FALSE(runtime.Run([] { throw RuntimeError(7, "Form1"); })) << "the page's loop blocked";
+    EXPECT_FALSE(runtime.HasEnded()) << "ended before the report was dismissed";
+    const val document = val::global("document");
+    document.call<val>("querySelector", val(".report .ok")).call<void>("click");
+    const val notice = document.call<val>("querySelector", val(".ended"));
+    EXPECT_TRUE(runtime.HasEnded() && notice["textContent"].as<std::u16string>().find(
+                                          u"エラー 7") != std::u16string::npos);
+    notice.call<void>("remove");
 }
 
 } // namespace tolvane::check
