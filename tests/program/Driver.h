@@ -14,8 +14,8 @@ namespace tolvane::check {
 enum class Screen { Form1, Form2, Form3, Form4, Form5, Form6, Form7, Form8, Form9 };
 
 // A box or button by the mouse, or by Space or Enter with the focus on it;
-// text key by key (Mouse), as one input-method commit (Enter), or pasted.
-enum class Input { Mouse, Space, Enter, Paste };
+// text key by key (Mouse), or as one input-method commit (Enter).
+enum class Input { Mouse, Space, Enter };
 
 class Driver {
 public:

@@ -1,7 +1,6 @@
 // The driver on the Qt binding, and the Qt test program's main: real mouse,
 // key, input-method and clipboard events on the widgets, found by name.
 #include <QApplication>
-#include <QClipboard>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QTest>
@@ -30,7 +29,7 @@ public:
     void Settle() override { QApplication::processEvents(); }
     void Press(Screen screen, const std::string& control, Input input, double at) override {
         QWidget* widget = Find(screen, control);
-        if (input == Input::Mouse || input == Input::Paste) {
+        if (input == Input::Mouse) {
             QTest::mouseClick(widget, Qt::LeftButton, {},
                               QPoint(int(at * (widget->width() - 1)), widget->height() / 2));
         } else {
@@ -39,8 +38,8 @@ public:
         }
         Settle();
     }
-    // A key per character (Return for a line break), one input-method
-    // commit, or Ctrl+V, where a click into the box put the focus.
+    // A key per character (Return for a line break), or one input-method
+    // commit, where a click into the box put the focus.
     void Type(Screen screen, int box, const std::u16string& text, Input input) override {
         auto* edit = Find<QTextEdit>(screen, "Text" + std::to_string(box));
         QTest::mouseClick(edit->viewport(), Qt::LeftButton);
@@ -50,8 +49,6 @@ public:
         QInputMethodEvent commit;
         commit.setCommitString(all);
         if (input == Input::Enter) QApplication::sendEvent(focus, &commit);
-        if (input == Input::Paste) QGuiApplication::clipboard()->setText(all);
-        if (input == Input::Paste) QTest::keyClick(focus, Qt::Key_V, Qt::ControlModifier);
         for (qsizetype i = 0; input == Input::Mouse && i < all.size(); ++i) {
             const QString key = all.mid(i, all[i].isHighSurrogate() ? 2 : 1);
             const Qt::Key code = key == "\n" ? Qt::Key_Return : Qt::Key_unknown;

@@ -344,7 +344,7 @@ WalkStats RunWalk(unsigned long long seed, long steps, bool faults) {
             // a space or Return would press it.
             const std::u16string& piece = kTyping[below(std::size(kTyping))];
             if (int(a.screen) >= 4 || (piece != u" " && piece != u"\n")) a.text += piece;
-            a.input = how < 0.25 ? Input::Enter : how < 0.4 ? Input::Paste : Input::Mouse;
+            a.input = how < 0.4 ? Input::Enter : Input::Mouse;
         }
         recent.push_back(Describe(a));
         std::vector<std::string> problems = program->Do(a);

@@ -47,7 +47,7 @@ public:
 
     void Press(Screen screen, const std::string& name, Input input, double at) override {
         HWND control = Control(screen, name);
-        if (input == Input::Mouse || input == Input::Paste) return ClickAt(control, at);
+        if (input == Input::Mouse) return ClickAt(control, at);
         SetFocus(control);
         PressKey(control, input == Input::Space ? VK_SPACE : VK_RETURN);
         Settle();
@@ -60,11 +60,7 @@ public:
         HWND target = platform::FocusIn(FormOf(screen));
         if (!target) target = window;
         WithKeyDown(VK_CONTROL, [&] { PressKey(target, VK_END); });
-        if (input == Input::Paste) {
-            Paste(target, text);
-        } else {
-            Enter(target, text, input == Input::Enter ? WM_IME_CHAR : WM_CHAR);
-        }
+        Enter(target, text, input == Input::Enter ? WM_IME_CHAR : WM_CHAR);
         Settle();
     }
 
@@ -164,23 +160,6 @@ private:
             }
             if (i % 512 == 511) Settle(); // the queue holds a bounded number of messages
         }
-    }
-
-    void Paste(HWND target, const std::u16string& text) {
-        std::wstring lines;
-        for (const char16_t c : text) {
-            if (c == u'\n') lines += L'\r';
-            lines += static_cast<wchar_t>(c);
-        }
-        const std::size_t bytes = (lines.size() + 1) * sizeof(wchar_t);
-        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
-        std::copy_n(lines.c_str(), lines.size() + 1, static_cast<wchar_t*>(GlobalLock(memory)));
-        GlobalUnlock(memory);
-        OpenClipboard(nullptr);
-        EmptyClipboard();
-        SetClipboardData(CF_UNICODETEXT, memory);
-        CloseClipboard();
-        PostMessageW(target, WM_PASTE, 0, 0);
     }
 };
 

@@ -121,7 +121,7 @@ TEST_F(Screens, LayoutsHoldTogether) {
 
 // What the user types draws in a face that has it, emoji and Hangul too.
 TEST_F(Screens, TypedTextFallsBackToAFontThatHasIt) {
-    TheDriver().Type(Screen::Form5, 2, u"\U0001F697한", Input::Paste);
+    TheDriver().Type(Screen::Form5, 2, u"\U0001F697한", Input::Enter);
     const QTextBlock block =
         static_cast<QTextEdit*>(Find(Screen::Form5, "Text2"))->document()->lastBlock();
     ASSERT_TRUE(block.text().endsWith(QString::fromUtf16(u"\U0001F697한")));
@@ -144,6 +144,7 @@ TEST(HighDpi, LayoutsHoldTogetherAtEveryScale) {
         const bool finished = child.waitForFinished(60000);
         const std::string out = child.readAllStandardOutput().toStdString();
         EXPECT_TRUE(finished && !child.exitCode() && out.find("[  PASSED  ] 1 test") != out.npos)
-            << "at " << scale << ":\n" << out;
+            << "at " << scale << ":\n"
+            << out;
     }
 }
