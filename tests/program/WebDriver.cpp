@@ -1,5 +1,5 @@
 // The driver on the browser binding, and the browser test program's main:
-// script-made mouse, key, input and paste events on the page's elements,
+// script-made mouse, key and input events on the page's elements,
 // which the binding handles as it does a user's. A fixed text reads whole
 // only where it is drawn in its web font and not cut off.
 #include <emscripten/val.h>
@@ -44,7 +44,7 @@ const char* const kPage = R"((function () {
   return {
     press(form, name, how, at) {
       const e = el(form, name);
-      if (how === 0 || how === 3) return click(e, at);
+      if (how === 0) return click(e, at);
       input(e).focus();
       key(document.activeElement, how === 1 ? ' ' : 'Enter', false, false);
     },
@@ -54,10 +54,6 @@ const char* const kPage = R"((function () {
       if (!e.disabled) e.focus(), e.setSelectionRange(e.value.length, e.value.length);
       // Text goes where the focus is, and only into a box that takes it.
       const target = document.activeElement, into = target === e && !e.disabled;
-      // A paste as the browser makes one: the text in at the caret, then an input event.
-      if (how === 3 && into)
-        return e.setRangeText(text, e.value.length, e.value.length, 'end'),
-               e.dispatchEvent(new InputEvent('input', {inputType: 'insertFromPaste'}));
       if (how !== 0) return into && document.execCommand('insertText', false, text);
       for (const c of text)
         if (key(target, c === '\n' ? 'Enter' : c, false, false) && into)
