@@ -53,6 +53,19 @@ std::shared_ptr<void> StartToolkit(int, char*[]) {
         Document().call<void>("addEventListener", val("keydown"),
                               Script("return function (event) { Module.tolvaneKey(event); };")(),
                               val(true));
+        // A window moves by its title bar, as on the desktop, never so far up
+        // or left that the bar is out of reach.
+        Script(R"(document.addEventListener('pointerdown', function (down) {
+            var bar = down.target.closest && down.target.closest('.form > .titlebar');
+            if (!bar || down.button !== 0 || down.target.closest('button')) return;
+            var form = bar.parentElement, x = down.pageX - form.offsetLeft, y = down.pageY - form.offsetTop;
+            bar.setPointerCapture(down.pointerId);
+            bar.onpointermove = function (move) {
+                form.style.left = Math.max(0, move.pageX - x) + 'px';
+                form.style.top = Math.max(0, move.pageY - y) + 'px';
+            };
+            bar.onpointerup = function () { bar.onpointermove = null; };
+        });)")();
         return true;
     }();
     (void)listening;
