@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "Application.h"
 #include "Runtime.h"
 #include "Win32Window.h"
 #include "Window.h"

@@ -1,16 +1,15 @@
 #include "Win32Window.h"
 
 #include <algorithm>
-#include <cmath>
 #include <commctrl.h>
-#include <map>
-#include <oleacc.h>
+#include <objbase.h>
 #include <stdexcept>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "Colours.h"
+#include "Controls.h"
+#include "Fonts.h"
 #include "Form.h"
 #include "FormRules.h"
 #include "Placement.h"
@@ -21,7 +20,6 @@ namespace tolvane::platform {
 namespace {
 
 constexpr wchar_t kFormClass[] = L"TolvaneForm";
-constexpr wchar_t kLineClass[] = L"TolvaneLine";
 // Control i of a table has the child id kFirstId + i.
 constexpr int kFirstId = 100;
 
@@ -29,43 +27,6 @@ ATOM formClass = 0;
 // The screen the user was in last, while it exists: new screens open on its
 // monitor.
 HWND lastActive = nullptr;
-
-// The UI Automation full description, which current screen readers read; the
-// annotation service takes a UI Automation property where it takes an older one.
-constexpr GUID kFullDescription{
-    0x0d4450ff, 0x6aef, 0x4f33, {0x95, 0xdd, 0x7b, 0xef, 0xa7, 0x2a, 0x43, 0x91}};
-
-// On Windows wchar_t is UTF-16, like the layouts' strings.
-std::wstring Wide(std::u16string_view text) { return {text.begin(), text.end()}; }
-
-// Text boxes break lines with CR LF; the screens write a bare LF.
-std::wstring ForEdit(std::u16string_view text) {
-    std::wstring out;
-    out.reserve(text.size() + text.size() / 16);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == u'\n' && (i == 0 || text[i - 1] != u'\r')) out += L'\r';
-        out += static_cast<wchar_t>(text[i]);
-    }
-    return out;
-}
-
-// One font object per face, size, weight and dpi, shared by every control that
-// asks for it and kept for the whole run. The names are the layouts' own; the
-// system (or a font substitute) decides which face draws them.
-HFONT FontFor(const FontSpec& face, int dpi) {
-    static std::map<std::tuple<std::u16string, double, int, int>, HFONT> fonts;
-    const auto key = std::make_tuple(std::u16string(face.family), face.points, face.weight, dpi);
-    if (const auto found = fonts.find(key); found != fonts.end()) return found->second;
-    LOGFONTW font{};
-    font.lfHeight = -static_cast<LONG>(std::lround(face.points * dpi / 72.0));
-    font.lfWeight = face.weight;
-    font.lfCharSet = SHIFTJIS_CHARSET;
-    const std::size_t length = std::min<std::size_t>(face.family.size(), LF_FACESIZE - 1);
-    std::copy_n(face.family.begin(), length, font.lfFaceName);
-    HFONT handle = CreateFontIndirectW(&font);
-    fonts.emplace(key, handle);
-    return handle;
-}
 
 // Whether the page grey gives way to the system's window colours: under high
 // contrast, or where the system's text would not read on the grey.
@@ -83,44 +44,6 @@ HMONITOR ScreenMonitor() {
     if (!active || GetClassLongW(active, GCW_ATOM) != formClass) active = lastActive;
     if (active) return MonitorFromWindow(active, MONITOR_DEFAULTTOPRIMARY);
     return MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY);
-}
-
-LRESULT CALLBACK LineProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCHITTEST) return HTTRANSPARENT;
-    if (message != WM_PAINT) return DefWindowProcW(hwnd, message, wParam, lParam);
-    const auto* design =
-        reinterpret_cast<const ControlSpec*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    const PixelLine ends = LineEnds(design->box, static_cast<int>(GetDpiForWindow(hwnd)));
-    const PixelBox r = ends.Bounds();
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(hwnd, &paint);
-    SelectObject(dc, GetStockObject(DC_PEN));
-    SetDCPenColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-    const int x2 = ends.x2 - r.x, y2 = ends.y2 - r.y;
-    MoveToEx(dc, ends.x1 - r.x, ends.y1 - r.y, nullptr);
-    LineTo(dc, x2, y2);
-    SetPixel(dc, x2, y2, GetSysColor(COLOR_WINDOWTEXT)); // LineTo leaves out the end point
-    EndPaint(hwnd, &paint);
-    return 0;
-}
-
-// Screen readers get each check box's description through the system's
-// annotation service, as the older description, help text and the full
-// description; where there is none (or it takes only some of them) the boxes
-// still read their caption.
-void Describe(HWND control, std::u16string_view description) {
-    static IAccPropServices* services = [] {
-        IAccPropServices* created = nullptr;
-        CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
-                         reinterpret_cast<void**>(&created));
-        return created;
-    }();
-    if (!services) return;
-    const std::wstring text = Wide(description);
-    for (const GUID& property : {PROPID_ACC_DESCRIPTION, PROPID_ACC_HELP, kFullDescription}) {
-        services->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, property,
-                                 text.c_str());
-    }
 }
 
 class Win32Window final : public Window {
@@ -201,37 +124,6 @@ DWORD FrameStyle(const FormSpec& layout) {
     // menu and so no close, minimise or maximise button.
     return (layout.controlBox ? WS_OVERLAPPEDWINDOW : WS_OVERLAPPED | WS_CAPTION | WS_THICKFRAME) |
            WS_CLIPCHILDREN;
-}
-
-HWND CreateControl(const ControlSpec& design, HWND parent, int id) {
-    const wchar_t* windowClass = WC_STATICW;
-    DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
-    switch (design.kind) {
-    // One line, clipped at the right edge, "&" shown as it is.
-    case ControlKind::Label: style |= SS_LEFTNOWORDWRAP | SS_NOPREFIX; break;
-    // Not automatic: the window decides what a click makes of the value.
-    case ControlKind::CheckBox: windowClass = WC_BUTTONW, style |= BS_3STATE; break;
-    case ControlKind::CommandButton: windowClass = WC_BUTTONW, style |= BS_PUSHBUTTON; break;
-    // Wraps at its width; grows downwards as the user types, with no scroll bar.
-    case ControlKind::TextBox:
-        windowClass = WC_EDITW, style |= ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
-        break;
-    case ControlKind::Line: windowClass = kLineClass; break;
-    }
-    if (!(design.style & kHidden)) style |= WS_VISIBLE;
-    if (design.style & kDisabled) style |= WS_DISABLED;
-    const std::wstring text =
-        design.kind == ControlKind::TextBox ? ForEdit(design.caption) : Wide(design.caption);
-    HWND control = CreateWindowExW(0, windowClass, text.c_str(), style, 0, 0, 0, 0, parent,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                   GetModuleHandleW(nullptr), nullptr);
-    if (!control) throw std::runtime_error("control " + design.name + " could not be created");
-    if (design.kind == ControlKind::TextBox) SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
-    if (design.kind == ControlKind::Line) {
-        SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&design));
-    }
-    if (!design.description.empty()) Describe(control, design.description);
-    return control;
 }
 
 Win32Window::Win32Window(const FormSpec& layout, Events events)
@@ -541,10 +433,7 @@ void SetUpWin32() {
         form.hIcon = LoadIconW(form.hInstance, MAKEINTRESOURCEW(1)); // the executable's own
         form.lpszClassName = kFormClass;
         formClass = RegisterClassExW(&form);
-        WNDCLASSEXW line = form;
-        line.lpfnWndProc = LineProc;
-        line.lpszClassName = kLineClass;
-        RegisterClassExW(&line);
+        RegisterLineClass(form);
         return formClass != 0;
     }();
     if (!done) throw std::runtime_error("window classes could not be registered");

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <windows.h>
 
+#include "Application.h"
+
 namespace tolvane::platform {
 
 class Form;
@@ -16,14 +18,5 @@ HWND ControlHwnd(const Form& form, std::size_t control);
 HWND FocusIn(const Form& form);
 // The visible screen the user is in, or was in last; null when none.
 HWND ActiveScreen();
-
-// Handles one message taken from the thread's queue: the screens' own keyboard
-// rules first (Tab order, Enter on a button, Alt+F4), then the usual
-// translation and dispatch. The event loop and the tests both pump through it.
-void ProcessMessage(MSG& msg);
-
-// Registers the window classes and prepares the common controls and COM for
-// this thread; later calls do nothing.
-void SetUpWin32();
 
 } // namespace tolvane::platform
