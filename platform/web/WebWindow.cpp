@@ -63,7 +63,7 @@ public:
 
     void On(Event event, std::size_t control);
     bool Contains(val element) const { return panel_.call<bool>("contains", element); }
-    int Z() const { return IsVisible() ? panel_["style"]["zIndex"].as<int>() : -1; }
+    int Z() const { return IsVisible() ? z_ : -1; }
     void Key(val event);
 
 private:
@@ -72,6 +72,7 @@ private:
     }
     std::optional<std::size_t> Focused() const;
     void Centre();
+    void Raise() { panel_["style"].set("zIndex", z_ = ++topmost); }
 
     const FormSpec& layout_;
     Events events_;
@@ -82,6 +83,7 @@ private:
     std::vector<CheckState> shown_;        // what each box showed before a click
     std::vector<std::size_t> tabOrder_;    // TabOrder(layout)
     std::optional<std::size_t> lastFocus_; // comes back when the window does
+    int z_ = 0;                            // its place in the stack, as its style has it
 };
 
 WebWindow::WebWindow(const FormSpec& layout, Events events)
@@ -135,7 +137,7 @@ WebWindow::~WebWindow() {
 void WebWindow::Show(bool first, std::optional<std::size_t> focus) {
     panel_.set("hidden", false);
     if (first) Centre();
-    panel_["style"].set("zIndex", ++topmost);
+    Raise();
     // Like a desktop window, it gives the focus back to the control that had it.
     if (focus) lastFocus_ = focus;
     if (lastFocus_) SetFocus(*lastFocus_);
@@ -176,8 +178,7 @@ void WebWindow::On(Event event, std::size_t control) {
     case Event::Activate:
         // A press anywhere in a window brings it to the front and gives it the
         // keyboard, on the control it last had, even from a disabled one.
-        if (panel_["style"]["zIndex"].as<int>() != topmost)
-            panel_["style"].set("zIndex", ++topmost);
+        if (z_ != topmost) Raise();
         if (!Contains(Document()["activeElement"]) && lastFocus_) SetFocus(*lastFocus_);
         return;
     case Event::Focus:
