@@ -35,6 +35,9 @@ std::string Narrow(const std::u16string& text) { // for messages
         text.substr(0, 99));
 }
 
+std::string Show(const std::u16string& text) { return '"' + Narrow(text) + '"'; }
+std::string Show(auto number) { return std::to_string(number); }
+
 std::string Describe(const Action& a) {
     static const char* const kActs[] = {"tick", "click", "type into", "close", "read out"};
     return std::string(kActs[int(a.act)]) + " " + Name(a.screen) + " #" +
@@ -204,14 +207,8 @@ std::vector<std::string> Program::Do(const Action& a) {
 std::vector<std::string> Program::Compare() {
     Driver& driver = TheDriver();
     std::vector<std::string> out;
-    const auto same = [&out](auto seen, auto want, const std::string& what) {
-        if constexpr (std::is_same_v<decltype(seen), std::u16string>) {
-            if (seen != want)
-                out.push_back(what + " reads \"" + Narrow(seen) + "\", not \"" + Narrow(want) +
-                              "\"");
-        } else if (seen != want) {
-            out.push_back(what + " is " + std::to_string(seen) + ", not " + std::to_string(want));
-        }
+    const auto same = [&out](const auto& seen, const auto& want, const std::string& what) {
+        if (seen != want) out.push_back(what + " is " + Show(seen) + ", not " + Show(want));
     };
     same(runtime_->HasEnded(), model.ended, "ended");
     same(runtime_->HasEnded() ? runtime_->ExitStatus() : 0, model.exitStatus, "the exit status");
@@ -241,10 +238,10 @@ std::vector<std::string> Program::Compare() {
             const std::string control = "Text" + std::to_string(box);
             const std::u16string now = driver.Text(screen, control),
                                  &typed = model.typed[i][box - 1];
-            std::u16string& laid = laid_[i][box - 1];
-            if (!seen_[i][box - 1] && now.size() >= typed.size())
-                laid = now.substr(0, now.size() - typed.size()), seen_[i][box - 1] = true;
-            same(now, laid + typed, name + "." + control);
+            auto& laid = laid_[i][box - 1];
+            if (!laid && now.size() >= typed.size())
+                laid = now.substr(0, now.size() - typed.size());
+            same(now, laid.value_or(u"") + typed, name + "." + control);
         }
     }
     if (model.justLoaded && FormOf(*model.justLoaded).Native())

@@ -91,8 +91,8 @@ private:
     std::vector<platform::ErrorReport> reports_;
     std::array<int, 9> loads_{};
     int afterFault_ = 0;
-    std::array<std::array<bool, 5>, 9> seen_{};           // paragraphs seen since the load
-    std::array<std::array<std::u16string, 5>, 9> laid_{}; // and what they held then
+    // What each paragraph held when first seen since its load.
+    std::array<std::array<std::optional<std::u16string>, 5>, 9> laid_{};
 };
 
 struct WalkStats {

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Starts the program as a user's shell would, under conditions it must survive.
+# Usage: environment.sh PROGRAM [NAME=value | NAME= ...] [-- WORDS...]
+# The display variables are cleared and the offscreen platform set before the
+# NAME=value words apply (NAME= removes one; @FONTS@ is a fontconfig file that
+# hides the program's two faces). With the offscreen platform the program must
+# run on, saying no more than it says without WORDS (@LONG@: 100,000 x's);
+# without it, it must end with status 1 and our line last.
+set -u
+program=$1 dir=$(mktemp -d) && shift
+trap 'rm -rf "$dir"' EXIT
+cat >"$dir/fonts.conf" <<END
+<fontconfig><include>/etc/fonts/fonts.conf</include><selectfont><rejectfont>
+<pattern><patelt name="family"><string>IPAGothic</string></patelt></pattern>
+<pattern><patelt name="family"><string>IPAPGothic</string></patelt></pattern>
+</rejectfont></selectfont><cachedir>$dir</cachedir></fontconfig>
+END
+unset DISPLAY WAYLAND_DISPLAY XDG_RUNTIME_DIR
+export QT_QPA_PLATFORM=offscreen
+for word; do
+    shift
+    [[ $word == -- ]] && break
+    if [[ $word == *= ]]; then unset "${word%=}"; else export "${word/@FONTS@/$dir/fonts.conf}"; fi
+done
+words=("${@/@LONG@/$(printf 'x%.0s' {1..100000})}")
+if [[ ${QT_QPA_PLATFORM:-} != offscreen ]]; then
+    timeout 30 "$program" "${words[@]}" 2>"$dir/said"
+    status=$?
+    [[ $status == 1 && $(tail -n 1 "$dir/said") == "tolvane: no display could be opened" ]] && exit 0
+    echo "ended with status $status, saying:" && cat "$dir/said" && exit 1
+fi
+timeout 2 "$program" "${words[@]}" 2>"$dir/said"
+status=$?
+timeout 2 "$program" 2>"$dir/plain"
+[[ $status == 124 ]] || { echo "ended with status $status" && cat "$dir/said" && exit 1; }
+! grep -vxFf "$dir/plain" "$dir/said" || { echo "said more than a plain run" && exit 1; }
+# The environment hides what it says it hides.
+if [[ -n ${FONTCONFIG_FILE:-} ]] && fc-list : family | grep -q '^IPAP\?Gothic'; then
+    echo "the IPA faces are not hidden" && exit 1
+fi
