@@ -3,10 +3,9 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
-
-#include <optional>
 
 #include "FormRules.h"
 #include "Layout.h"
@@ -15,7 +14,7 @@
 // its layout, the event loop and the error report's box. The runtime above it
 // keeps the rules (states, loading, faults, errors, what may take the focus,
 // and those of FormRules.h), so a binding only builds, places, draws and
-// reads. Exactly one binding is linked in. Nothing here may block: where the
+// reads. Exactly one binding is linked in. Nothing here need block: where the
 // platform owns the event loop (a web page), the loop and the error report
 // return at once and call back.
 namespace tolvane::platform {
