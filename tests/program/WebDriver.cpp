@@ -5,6 +5,7 @@
 #include <emscripten/val.h>
 #include <gtest/gtest.h>
 
+#include "Form.h"
 #include "RuntimeError.h"
 #include "Walk.h"
 #include "Window.h"
@@ -73,6 +74,7 @@ const char* const kPage = R"((function () {
       while (rgba(back, 'backgroundColor')[3] === 0) back = back.parentElement;
       return [rgba(el(form, name), 'color'), rgba(back, 'backgroundColor')];
     },
+    cut: () => [...document.querySelectorAll('.label, .check, .client button')].filter(e => !whole(e)).map(e => e.id).join(' '),
     // A page whose system colours are a dark scheme's.
     dark: on => document.documentElement.style.colorScheme = on ? 'dark' : '',
     focus: (form, active = document.activeElement.closest('[data-control]')) =>
@@ -85,9 +87,7 @@ val Page() {
     return page;
 }
 
-platform::Rgb Rgb(val colour) {
-    return {colour[0].as<int>(), colour[1].as<int>(), colour[2].as<int>()};
-}
+platform::Rgb Rgb(val c) { return {c[0].as<int>(), c[1].as<int>(), c[2].as<int>()}; }
 
 class WebDriver final : public Driver {
 public:
@@ -116,6 +116,14 @@ public:
 Driver& TheDriver() {
     static WebDriver driver;
     return driver;
+}
+
+// Every fixed text on every screen shown is drawn whole in its own web face.
+TEST(Page, EveryFixedTextIsWholeInItsFace) {
+    Program program;
+    for (int s = 0; s < 9; ++s)
+        program.runtime().Dispatch([s] { FormOf(ScreenAt(s)).Show(); });
+    EXPECT_EQ(Page().call<std::string>("cut"), "");
 }
 
 // The page's own end: the error report in a modal box, and once the user has

@@ -15,6 +15,7 @@ PAGE = """<!DOCTYPE html><meta charset="utf-8"><link rel="stylesheet" href="/sit
 var lines = [], finish = s => fetch('/exit', {method: 'POST', body: JSON.stringify([s, lines.join('\\n')])});
 var Module = {arguments: %s, print: t => lines.push(t), printErr: t => lines.push(t),
   preRun: [() => Object.assign(ENV, %s)], onExit: finish, onAbort: () => finish(134)};
+onerror = (message) => (lines.push(message), finish(1));  // a script error ends the run too
 Promise.all(['"ＭＳ Ｐゴシック"', '"ＭＳ ゴシック"', 'probe'].map(f => document.fonts.load('9pt ' + f))).then(() =>
   document.body.appendChild(Object.assign(document.createElement('script'), {src: '%s'})));
 </script>"""
@@ -38,8 +39,7 @@ class Handler(http.server.SimpleHTTPRequestHandler):
         result["status"], result["out"] = json.loads(self.rfile.read(int(self.headers["Content-Length"])))
         self.send_response(204), self.end_headers(), done.set()
 
-    def log_message(self, *args):
-        pass
+    log_message = lambda *args: None
 
 
 server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
@@ -62,7 +62,6 @@ with tempfile.TemporaryDirectory(ignore_cleanup_errors=True) as profile:
     from selenium.webdriver import ActionChains, Chrome, ChromeOptions, Keys
     from selenium.webdriver.support.wait import WebDriverWait
     options = ChromeOptions()
-    options.binary_location = browser
     for flag in flags + [f"--user-data-dir={profile}", "--window-size=1000,800"]:
         options.add_argument(flag)
     page = Chrome(options=options)  # with the chromedriver on the PATH
