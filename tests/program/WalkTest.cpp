@@ -111,7 +111,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Outcome{"ABC", {2, 3, 4, 6, 7, 8, 9, 23, 11, 12, 13}, "ABC"},
                       Outcome{"AD", {2, 3, 4, 5, 6, 7, 8, 9}, "AD"},
                       Outcome{"BD", {6, 7, 8, 9, 23}, "BD"},
-                      Outcome{"ABD", {2, 3, 4, 6, 7, 8, 9, 23}, "ABD"}, Outcome{"D", {}, "D"}),
+                      Outcome{"ABD", {2, 3, 4, 6, 7, 8, 9, 23}, "ABD"},
+                      Outcome{"C", {11, 12, 13}, "C"}, Outcome{"D", {}, "D"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 namespace {
