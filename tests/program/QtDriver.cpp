@@ -2,7 +2,6 @@
 // key, input-method and clipboard events on the widgets, found by name.
 #include <QApplication>
 #include <QInputMethodEvent>
-#include <QLabel>
 #include <QTest>
 #include <QTextEdit>
 #include <QWindow>
