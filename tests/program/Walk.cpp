@@ -39,10 +39,9 @@ std::string Show(const std::u16string& text) { return '"' + Narrow(text) + '"'; 
 std::string Show(auto number) { return std::to_string(number); }
 
 std::string Describe(const Action& a) {
-    static const char* const kActs[] = {"tick", "click", "type into", "close", "read out"};
-    return std::string(kActs[int(a.act)]) + " " + Name(a.screen) + " #" +
-           std::to_string(a.control) + " by input " + std::to_string(int(a.input)) + " " +
-           Narrow(a.text);
+    const char* const acts[] = {"tick", "click", "type into", "close", "read out"};
+    return acts[int(a.act)] + (" " + Name(a.screen)) + " #" + std::to_string(a.control) +
+           " input " + std::to_string(int(a.input)) + " " + Show(a.text);
 }
 
 } // namespace

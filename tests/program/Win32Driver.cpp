@@ -54,11 +54,10 @@ public:
     }
 
     void Type(Screen screen, int box, const std::u16string& text, Input input) override {
-        HWND window = platform::HwndOf(FormOf(screen));
         ClickAt(Control(screen, "Text" + std::to_string(box)), 0.5);
         // The keys go wherever the focus is: the box only if the click put it there.
         HWND target = platform::FocusIn(FormOf(screen));
-        if (!target) target = window;
+        if (!target) target = platform::HwndOf(FormOf(screen));
         WithKeyDown(VK_CONTROL, [&] { PressKey(target, VK_END); });
         Enter(target, text, input == Input::Enter ? WM_IME_CHAR : WM_CHAR);
         Settle();
@@ -80,8 +79,7 @@ public:
         const std::size_t i = IndexOf(form, name);
         if (i == form.Layout().controls.size()) return u"(none)";
         std::u16string text = WindowText(platform::ControlHwnd(form, i));
-        if (form.Layout().controls[i].kind != platform::ControlKind::TextBox) return text;
-        std::erase(text, u'\r'); // an edit control breaks lines with CR LF
+        std::erase(text, u'\r'); // an edit control breaks lines with CR LF; no caption has one
         return text;
     }
 
