@@ -1,5 +1,4 @@
-// The page check on answer sheets in memory, where the order of reads shows.
-// Scores and outcomes are the whole program's, beside the model.
+// The page check on sheets in memory, where the order of reads shows.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -10,8 +9,7 @@ using namespace tolvane::logic;
 
 namespace {
 
-// An answer sheet in memory, every item answered no, that records the order
-// of its reads.
+// Every item answered no; records the order of its reads.
 struct Sheet final : AnswerSheet {
     Sheet() {
         for (auto& page : boxes)

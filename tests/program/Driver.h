@@ -4,11 +4,9 @@
 
 #include "Colours.h"
 
-// How the whole-program tests reach a toolkit binding: they do what a user
-// does, with real input events on real controls, and read back what the user
-// sees. The runtime, the screens, the model and the walk are shared; whether
-// a screen is visible and what a box holds they read through the binding's
-// own window.
+// How the whole-program tests reach a binding: real input events on real
+// controls, and what the user sees read back. Visibility and check states
+// they read through the binding's own window, as the program does.
 namespace tolvane::check {
 
 enum class Screen { Form1, Form2, Form3, Form4, Form5, Form6, Form7, Form8, Form9 };

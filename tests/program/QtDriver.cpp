@@ -1,5 +1,5 @@
 // The driver on the Qt binding, and the Qt test program's main: real mouse,
-// key, input-method and clipboard events on the widgets, found by name.
+// key and input-method events on the widgets, found by name.
 #include <QApplication>
 #include <QInputMethodEvent>
 #include <QTest>

@@ -75,8 +75,8 @@ public:
     explicit Program(std::optional<FaultPlan> plan = std::nullopt);
     // Does `action` to both, unless a fault strikes; returns how they differ.
     std::vector<std::string> Do(const Action& action);
-    // How it differs from a program ended by error `number`: one report with
-    // it, a failure status, no window left, nothing run after it.
+    // How it differs from an end by error `number`: one report giving it, a
+    // failure status, no window left, nothing run after it.
     std::vector<std::string> CheckFailedEnd(int number);
 
     platform::Runtime& runtime() { return *runtime_; }
@@ -100,8 +100,7 @@ struct WalkStats {
     std::string failure; // the first divergence, with the steps before it
 };
 
-// A seeded random walk. An ended program gives way to a new one; with
-// `faults`, each new one has an operation made to fail at random.
+// A seeded random walk; with `faults`, every program in it fails at random.
 WalkStats RunWalk(unsigned long long seed, long steps, bool faults);
 
 } // namespace tolvane::check

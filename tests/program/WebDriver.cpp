@@ -1,7 +1,6 @@
-// The driver on the browser binding, and the browser test program's main:
-// script-made mouse, key and input events on the page's elements,
-// which the binding handles as it does a user's. A fixed text reads whole
-// only where it is drawn in its web font and not cut off.
+// The driver on the browser binding, and its test program's main: mouse,
+// key and input events on the page's elements, handled as a user's are. A
+// fixed text reads whole only where its web font draws it uncut.
 #include <emscripten/val.h>
 #include <gtest/gtest.h>
 

@@ -1,11 +1,9 @@
 #!/usr/bin/env bash
-# Starts the program as a user's shell would, under conditions it must survive.
-# Usage: environment.sh PROGRAM [NAME=value | NAME= ...] [-- WORDS...]
-# The display variables are cleared and the offscreen platform set before the
-# NAME=value words apply (NAME= removes one; @FONTS@ is a fontconfig file that
-# hides the program's two faces). With the offscreen platform the program must
-# run on, saying no more than it says without WORDS (@LONG@: 100,000 x's);
-# without it, it must end with status 1 and our line last.
+# Starts the program as a user's shell would, under conditions it must survive:
+# environment.sh PROGRAM [NAME=value | NAME= ...] [-- WORDS...], on the
+# offscreen platform with no display variables unless NAME= removes it (@FONTS@
+# hides the program's two faces, @LONG@ is 100,000 x's). With a platform it runs
+# on, saying no more than without WORDS; without, it ends: status 1, our line last.
 set -u
 program=$1 dir=$(mktemp -d) && shift
 trap 'rm -rf "$dir"' EXIT

@@ -1,10 +1,8 @@
 #!/usr/bin/python3
-"""Runs the browser build's tests in headless Chromium from a local server.
-web-run.py SITE TESTS.js: runs the test program in a page beside the site's
-style sheet and fonts, and exits with its status. web-run.py SITE: a whole
-diagnosis on the site with the browser's own (trusted) clicks and keys.
-Without Chromium both fail."""
-import functools, http.server, json, os, shutil, signal, subprocess, sys, tempfile, threading
+"""The browser build's tests in headless Chromium from a local server, failing without it.
+web-run.py SITE TESTS.js: the test program beside the site's style sheet and fonts, with its
+status. web-run.py SITE: a whole diagnosis by the browser's own (trusted) clicks and keys."""
+import http.server, json, os, shutil, signal, subprocess, sys, tempfile, threading
 from pathlib import Path
 
 site, tests = Path(sys.argv[1]), Path(sys.argv[2]) if len(sys.argv) > 2 else None
