@@ -4,6 +4,7 @@
 #include <emscripten/val.h>
 #include <functional>
 
+#include "Controls.h"
 #include "WebWindow.h"
 #include "Window.h"
 
@@ -11,14 +12,6 @@ namespace tolvane::platform {
 namespace {
 
 using emscripten::val;
-
-val Document() { return val::global("document"); }
-
-val Element(const char* tag, const char* className) {
-    val element = Document().call<val>("createElement", val(tag));
-    element.call<void>("setAttribute", val("class"), val(className));
-    return element;
-}
 
 val Script(const char* body) { return val::global("Function").new_(val(body)); }
 

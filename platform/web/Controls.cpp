@@ -41,6 +41,14 @@ val CreateLine(const ControlSpec& design) {
 
 } // namespace
 
+val Document() { return val::global("document"); }
+
+val Element(const char* tag, const char* className) {
+    val element = Document().call<val>("createElement", val(tag));
+    element.call<void>("setAttribute", val("class"), val(className));
+    return element;
+}
+
 val CreateControl(const ControlSpec& design, const std::string& id) {
     val control = val::undefined();
     switch (design.kind) {

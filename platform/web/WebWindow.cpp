@@ -14,14 +14,6 @@ namespace {
 
 using emscripten::val;
 
-val Document() { return val::global("document"); }
-
-val Element(const char* tag, const char* className) {
-    val element = Document().call<val>("createElement", val(tag));
-    element.call<void>("setAttribute", val("class"), val(className));
-    return element;
-}
-
 // Events of the page reach the runtime through one exported function.
 enum class Event { Click, Close, Activate, Focus };
 
