@@ -1,5 +1,4 @@
 // The nine screens as Qt lays them out and draws them: what a user would see.
-#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QTextBlock>
