@@ -23,7 +23,8 @@ void Label::SetCaption(const QString& caption) {
 }
 
 void Label::Fit() {
-    const QSize caption = sizeHint();
+    // Laying a caption out costs: only a label that sizes itself measures it.
+    const QSize caption = design_.style & (kAutoSize | kGrowToFit) ? sizeHint() : QSize();
     const PixelSize size =
         LabelSize(design_, {width(), height()},
                   {caption.width(), std::max(caption.height(), fontMetrics().height())});
