@@ -1,5 +1,8 @@
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 #include "Application.h"
 #include "Runtime.h"
 #include "Win32Window.h"
@@ -27,10 +30,26 @@ void QuitEventLoop(int status) { PostQuitMessage(status); }
 void PresentErrorReport(const ErrorReport& report, std::function<void()> dismissed) {
     const std::wstring title(report.title.begin(), report.title.end());
     const std::wstring text(report.text.begin(), report.text.end());
-    // Task-modal: every window of the program waits for the user's OK. Owned
-    // by the screen the user is in, it opens over that screen.
-    MessageBoxW(ActiveScreen(), text.c_str(), title.c_str(),
+    // Owned by the screen the user is in, the box opens over that screen; but
+    // with an owner, task-modal disables only the owner, so every other window
+    // of the program is made to wait for the user's OK here.
+    HWND owner = ActiveScreen();
+    std::vector<HWND> waiting;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM list) {
+            if (IsWindowVisible(window) && IsWindowEnabled(window))
+                reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&waiting));
+    std::erase(waiting, owner);
+    for (HWND window : waiting)
+        EnableWindow(window, FALSE);
+    MessageBoxW(owner, text.c_str(), title.c_str(),
                 MB_OK | MB_ICONERROR | MB_TASKMODAL | MB_SETFOREGROUND);
+    for (HWND window : waiting)
+        EnableWindow(window, TRUE);
     dismissed();
 }
 
