@@ -74,6 +74,7 @@ before the window stays still for 200 ms: page 1 up, whole.
 | resident memory then | ${m[app3]} KiB | ${m[floor3]} KiB | $(ratio 3) | ≤ 1.05 | $(verdict "$(ratio 3)" 1.05) |
 
 $([[ -n ${4:-} ]] && "$(dirname "$0")/web.py" "$4")
+
 $([[ -n ${3:-} ]] && cat <<WINE
 ## tolvane.exe under Wine
 
