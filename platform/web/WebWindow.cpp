@@ -6,6 +6,7 @@
 
 #include "Controls.h"
 #include "Fonts.h"
+#include "Placement.h"
 #include "Twips.h"
 #include "Window.h"
 
@@ -140,11 +141,12 @@ void WebWindow::Show(bool first, std::optional<std::size_t> focus) {
 void WebWindow::Centre() {
     const val view = Document()["documentElement"];
     const val page = val::global("window");
-    const int left = (view["clientWidth"].as<int>() - panel_["offsetWidth"].as<int>()) / 2;
-    const int top = (view["clientHeight"].as<int>() - panel_["offsetHeight"].as<int>()) / 2;
-    panel_["style"].set("left",
-                        std::to_string(std::max(0, left) + page["scrollX"].as<int>()) + "px");
-    panel_["style"].set("top", std::to_string(std::max(0, top) + page["scrollY"].as<int>()) + "px");
+    const Position at =
+        OpeningPosition(panel_["offsetWidth"].as<int>(), panel_["offsetHeight"].as<int>(),
+                        {page["scrollX"].as<int>(), page["scrollY"].as<int>(),
+                         view["clientWidth"].as<int>(), view["clientHeight"].as<int>()});
+    panel_["style"].set("left", std::to_string(at.x) + "px");
+    panel_["style"].set("top", std::to_string(at.y) + "px");
 }
 
 std::optional<std::size_t> WebWindow::Focused() const {
