@@ -1,9 +1,7 @@
 // The nine screens as Qt lays them out and draws them: what a user would see.
 #include <QCheckBox>
 #include <QLabel>
-#include <QTextBlock>
 #include <QTextEdit>
-#include <QTextLayout>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -111,18 +109,5 @@ TEST_F(Screens, LayoutsHoldTogether) {
                   "Check" + std::to_string(2 * k)})
                 EXPECT_EQ(Find(page, c.c_str())->y(), top) << Name(page) << "." << c;
         }
-    }
-}
-
-// What the user types draws in a face that has it, emoji and Hangul too.
-TEST_F(Screens, TypedTextFallsBackToAFontThatHasIt) {
-    TheDriver().Type(Screen::Form5, 2, u"\U0001F697한", Input::Enter);
-    const QTextBlock block =
-        static_cast<QTextEdit*>(Find(Screen::Form5, "Text2"))->document()->lastBlock();
-    ASSERT_TRUE(block.text().endsWith(QString::fromUtf16(u"\U0001F697한")));
-    for (const QGlyphRun& run : block.layout()->glyphRuns(int(block.text().size()) - 3, 3)) {
-        for (const quint32 glyph : run.glyphIndexes())
-            EXPECT_NE(glyph, 0u) << "a missing glyph in "
-                                 << run.rawFont().familyName().toStdString();
     }
 }
