@@ -13,7 +13,8 @@ namespace {
 
 using emscripten::val;
 
-val Script(const char* body) { return val::global("Function").new_(val(body)); }
+// The page's side of the binding (page.js).
+val Page() { return val::module_property("tolvane"); }
 
 // The error report while it is up, and what follows its dismissal.
 val reportBox = val::null();
@@ -41,26 +42,7 @@ void Dismiss() {
 } // namespace
 
 std::shared_ptr<void> StartToolkit(int, char*[]) {
-    static const bool listening = [] {
-        // Before the browser acts on a key: no submit, no scroll, no leaving the windows.
-        Document().call<void>("addEventListener", val("keydown"),
-                              Script("return function (event) { Module.tolvaneKey(event); };")(),
-                              val(true));
-        // A window moves by its title bar, as on the desktop, never so far up
-        // or left that the bar is out of reach.
-        Script(R"(document.addEventListener('pointerdown', function (down) {
-            var bar = down.target.closest && down.target.closest('.form > .titlebar');
-            if (!bar || down.button !== 0 || down.target.closest('button')) return;
-            var form = bar.parentElement, x = down.pageX - form.offsetLeft, y = down.pageY - form.offsetTop;
-            bar.setPointerCapture(down.pointerId);
-            bar.onpointermove = function (move) {
-                form.style.left = Math.max(0, move.pageX - x) + 'px';
-                form.style.top = Math.max(0, move.pageY - y) + 'px';
-            };
-            bar.onpointerup = function () { bar.onpointermove = null; };
-        });)")();
-        return true;
-    }();
+    static const bool listening = (Page().call<void>("start"), true);
     (void)listening;
     return nullptr;
 }
@@ -76,7 +58,7 @@ void QuitEventLoop(int status) {
     val again = Element("button", "again");
     again.set("type", "button");
     again.set("textContent", val(std::u16string(u"もう一度診断する")));
-    again.set("onclick", Script("location.reload();"));
+    Page().call<void>("reloadOn", again);
     notice.call<void>("appendChild", text);
     notice.call<void>("appendChild", again);
     Document()["body"].call<void>("appendChild", notice);
@@ -109,7 +91,7 @@ void PresentErrorReport(const ErrorReport& report, std::function<void()> then) {
     reportOk = Element("button", "ok");
     reportOk.set("type", "button");
     reportOk.set("textContent", "OK");
-    reportOk.set("onclick", Script("Module.tolvaneDismiss();"));
+    Page().call<void>("listen", reportOk, val("click"), val("tolvaneDismiss"));
     box.call<void>("appendChild", title);
     box.call<void>("appendChild", text);
     box.call<void>("appendChild", reportOk);

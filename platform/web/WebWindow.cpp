@@ -19,12 +19,9 @@ using emscripten::val;
 enum class Event { Click, Close, Activate, Focus };
 
 void Listen(val target, const char* type, std::size_t window, Event event, std::size_t control) {
-    static const val listen =
-        val::global("Function")
-            .new_(val("target"), val("type"), val("window"), val("event"), val("control"),
-                  val("target.addEventListener(type, function () {"
-                      " Module.tolvaneEvent(window, event, control); });"));
-    listen(target, val(type), window, static_cast<int>(event), control);
+    static const val page = val::module_property("tolvane"); // page.js
+    page.call<void>("listen", target, val(type), val("tolvaneEvent"), window,
+                    static_cast<int>(event), control);
 }
 
 int topmost = 0; // the z-index of the window in front

@@ -1,0 +1,32 @@
+// The binding's side in the page: listeners that call back into the program,
+// and windows moved by their title bars. Linked in ahead of the program's
+// glue, so that nothing is ever made into script from a string: the site runs
+// under a Content-Security-Policy that forbids it.
+Module['tolvane'] = {
+  // Each `type` event at `target` calls the program's exported `name` with `args`.
+  listen(target, type, name, ...args) {
+    target.addEventListener(type, () => Module[name](...args));
+  },
+
+  start() {
+    // Before the browser acts on a key: no submit, no scroll, no leaving the windows.
+    document.addEventListener('keydown', event => Module['tolvaneKey'](event), true);
+    // A window moves by its title bar, as on the desktop, never so far up or
+    // left that the bar is out of reach.
+    document.addEventListener('pointerdown', down => {
+      const bar = down.target.closest && down.target.closest('.form > .titlebar');
+      if (!bar || down.button !== 0 || down.target.closest('button')) return;
+      const form = bar.parentElement, x = down.pageX - form.offsetLeft, y = down.pageY - form.offsetTop;
+      bar.setPointerCapture(down.pointerId);
+      bar.onpointermove = move => {
+        form.style.left = Math.max(0, move.pageX - x) + 'px';
+        form.style.top = Math.max(0, move.pageY - y) + 'px';
+      };
+      bar.onpointerup = () => { bar.onpointermove = null; };
+    });
+  },
+
+  reloadOn(button) {
+    button.addEventListener('click', () => location.reload());
+  },
+};
