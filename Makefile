@@ -41,7 +41,8 @@ windows:
 	@cmake --build --preset windows --target tolvane windows_zip
 
 # The site for browsers, in build/web: its page, the program as WebAssembly,
-# the fonts and their licence, the icon. Any static file server serves it.
+# the fonts and their licence, the icons, its manifest and service worker,
+# every file but those three named by its content. Any static server serves it.
 web:
 	@tools/install-deps.sh web
 	@cmake --preset web >/dev/null

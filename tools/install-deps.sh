@@ -7,8 +7,8 @@
 #            and a Qt platform theme that sets a user's colour scheme
 #   bench    the benchmark tools
 #   windows  the MinGW-w64 cross compiler, and Wine on Xvfb to run its tests
-#   web      Emscripten, the font tools that cut the fonts for the site, and
-#            headless Chromium with its driver to run its tests
+#   web      Emscripten, the font tools that cut the fonts for the site, librsvg
+#            for its icons, and headless Chromium with its driver to run its tests
 set -euo pipefail
 
 declare -A groups=(
@@ -16,7 +16,7 @@ declare -A groups=(
   [desktop]="xvfb openbox imagemagick x11-utils xdotool qt6ct"
   [bench]="libbenchmark-dev libx11-dev libxdamage-dev xvfb x11-utils"
   [windows]="make cmake ninja-build g++-mingw-w64-x86-64-posix libgtest-dev wine wine64 xvfb xauth fonts-ipafont-gothic librsvg2-bin icoutils"
-  [web]="make cmake ninja-build emscripten node-acorn python3 python3-fonttools python3-brotli fonts-ipafont-gothic libgtest-dev chromium chromium-driver python3-selenium fonts-noto-color-emoji fonts-nanum"
+  [web]="make cmake ninja-build librsvg2-bin emscripten node-acorn python3 python3-fonttools python3-brotli fonts-ipafont-gothic libgtest-dev chromium chromium-driver python3-selenium fonts-noto-color-emoji fonts-nanum"
 )
 
 wanted=()

@@ -1,0 +1,87 @@
+// Runs ahead of the program: when the program cannot start (no WebAssembly, a
+// file that did not arrive, a security policy that blocks it, an error before
+// page 1 is up), the page says so and what the user can do. Once page 1 is up,
+// the site is kept for use offline. A failure later on is the program's own
+// error report, but for a crash of the WebAssembly itself, which also ends in
+// a notice.
+'use strict';
+var Module = (function () {
+  const RELOAD = 'ページを読み込み直して下さい．';
+  const ELSE = '直らないときは，別のブラウザーで開くか，このサイトの管理者にお知らせ下さい．';
+  const NOTICES = {
+    wasm: ['お使いのブラウザーでは，この診断を動かせません（WebAssembly が使えません）．',
+           '新しい版のブラウザーか，別のブラウザーで開いて下さい．'],
+    file: ['診断に必要なファイルを読み込めませんでした．',
+           'インターネットへの接続を確かめてから，' + RELOAD + ELSE],
+    policy: ['このサイトのセキュリティの設定が，診断のプログラムを止めています．',
+             'このサイトの管理者にお知らせ下さい．'],
+    start: ['診断を始める途中で，エラーが起きました．', RELOAD + ELSE],
+    crash: ['エラーのため，診断を続けられなくなりました．', RELOAD],
+  };
+  let started = false, blocked = false, shown = false;
+
+  function notice(kind, detail) {
+    if (shown) return;
+    shown = true;
+    // A refusal by the policy may be told after the failure it caused.
+    setTimeout(() => draw(blocked && kind !== 'wasm' && kind !== 'crash' ? 'policy' : kind, detail));
+  }
+
+  function draw(kind, detail) {
+    // The windows of a program that has stopped take no more answers.
+    for (const window of document.querySelectorAll('.form, .modal')) window.hidden = true;
+    const section = document.createElement('section'), again = document.createElement('button');
+    section.className = 'ended failed';
+    section.setAttribute('role', 'alert');
+    const [what, todo] = NOTICES[kind];
+    section.appendChild(document.createElement('h1')).textContent = what;
+    section.appendChild(document.createElement('p')).textContent = todo;
+    if (detail) {
+      const note = section.appendChild(document.createElement('p'));
+      note.className = 'detail';
+      note.lang = 'en';
+      note.textContent = String(detail);
+    }
+    again.type = 'button';
+    again.textContent = '読み込み直す';
+    again.addEventListener('click', () => location.reload());
+    section.appendChild(again);
+    document.body.appendChild(section);
+  }
+
+  // `crash`: the WebAssembly itself stopped (an abort or a trap).
+  function failed(detail, crash) {
+    if (started) {
+      if (crash) notice('crash', detail);
+      return;
+    }
+    const text = String(detail);
+    notice(/Content.Security.Policy|unsafe-eval/i.test(text) ? 'policy'
+           : /fetch|failed to load|NetworkError|wasm binary/i.test(text) ? 'file' : 'start', text);
+  }
+  const trap = error => typeof WebAssembly === 'object' && error instanceof WebAssembly.RuntimeError;
+
+  addEventListener('securitypolicyviolation', () => { blocked = true; });
+  // Capturing: a script or style sheet that does not load fires no bubbling event.
+  addEventListener('error', event => {
+    const from = event.target;
+    if (from instanceof HTMLScriptElement || (from instanceof HTMLLinkElement && from.rel === 'stylesheet')) {
+      if (!started) notice('file', from.src || from.href);
+    } else if (from === window) {
+      failed(event.message, trap(event.error));
+    }
+  }, true);
+  addEventListener('unhandledrejection', event => failed(event.reason, trap(event.reason)));
+  if (typeof WebAssembly !== 'object') notice('wasm');
+
+  return {
+    onAbort: what => failed(what, true),
+    // main has returned: page 1 is up. The site is kept for later once page 1
+    // is on screen with its fonts, so that keeping it never slows the first visit.
+    postRun: [() => {
+      started = true;
+      const keep = () => navigator.serviceWorker.register('sw.js').catch(() => {});
+      if ('serviceWorker' in navigator) document.fonts.ready.then(() => requestAnimationFrame(() => setTimeout(keep)));
+    }],
+  };
+})();
