@@ -3,8 +3,7 @@
 # BUILD_DIR REPORT [WINDOWS_BUILD_DIR [SITE]]; LAUNCHES (default 31) launches of
 # each. With a Windows build, tolvane.exe under Wine too; with a site, the site.
 set -euo pipefail
-build=$1 report=$2 launches=${LAUNCHES:-31}
-work=$(mktemp -d)
+build=$1 report=$2 launches=${LAUNCHES:-31} work=$(mktemp -d)
 trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
 export XDG_RUNTIME_DIR=$work && chmod 700 "$work" && unset QT_QPA_PLATFORM
 

@@ -1,59 +1,66 @@
 #!/usr/bin/python3
-"""The site against a floor page showing page 1's texts (read from the site's page 1) in two
-elements in the same two web fonts, in headless Chromium; prints the report's section."""
-import functools, gzip, html, http.server, os, shutil, statistics, sys, tempfile, threading
+"""Prints the report's section: the site in headless Chromium against a floor page of page 1's texts in its faces."""
+import functools, gzip, html, http.server, os, re, shutil, statistics, sys, tempfile, threading
 from pathlib import Path
 from selenium import webdriver
 
-loads, root = int(os.environ.get("LOADS", 20)), Path(tempfile.mkdtemp()) / "site"
-shutil.copytree(sys.argv[1], root)
-# The second frame drawn once the element is shown and both faces are in.
-WATCH = """<script>(function f() { var e = document.querySelector('%s');
-if (e && e.offsetParent && ['15.6pt "ＭＳ ゴシック"', '9pt "ＭＳ Ｐゴシック"'].every(x => document.fonts.check(x)))
-requestAnimationFrame(() => requestAnimationFrame(() => window.frame = performance.now()));
-else requestAnimationFrame(f); })();</script>"""
+loads, root = int(os.environ.get("LOADS", 20)), Path(shutil.copytree(sys.argv[1], Path(tempfile.mkdtemp()) / "site"))
+WATCH = """<script>(function f() { var e = document.querySelector('%s'), faces = ['15.6pt "ＭＳ ゴシック"', '9pt "ＭＳ Ｐゴシック"'];
+if (e && e.offsetParent && faces.every(x => document.fonts.check(x))) requestAnimationFrame(() => requestAnimationFrame(
+() => window.frame = performance.now())); else requestAnimationFrame(f); })();</script>"""  # the second frame once the element shows, both faces in
 (root / "index.html").write_text((root / "index.html").read_text() + WATCH % "#Form1")
-http.server.SimpleHTTPRequestHandler.log_message = lambda *args: None
-server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(http.server.SimpleHTTPRequestHandler, directory=root))
+
+
+class Handler(http.server.SimpleHTTPRequestHandler):  # caching as the README asks of a server
+    log_message = lambda *args: None
+
+    def end_headers(self):
+        self.send_header("Cache-Control", "max-age=31536000" if re.search(r"\.[0-9a-f]{10}\.", self.path) else "no-cache")
+        super().end_headers()
+
+
+server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(Handler, directory=root))
 threading.Thread(target=server.serve_forever, daemon=True).start()
 
 
 def load(page, script="return [window.frame, performance.getEntriesByType('resource').map(r => r.name)]"):
     with tempfile.TemporaryDirectory() as profile:
         options = webdriver.ChromeOptions()
-        for flag in f"--headless=new --no-sandbox --disable-gpu --no-first-run --window-size=1100,800 " \
-                    f"--disable-background-networking --disable-component-update --user-data-dir={profile}".split():
-            options.add_argument(flag)
-        browser = webdriver.Chrome(options=options)
-        browser.get(f"http://127.0.0.1:{server.server_port}/{page}")
-        while not (result := browser.execute_script(script))[0]:
-            pass
-        return browser.quit() or result
+        options.arguments.extend(f"--headless=new --no-sandbox --disable-gpu --no-first-run --window-size=1100,800 "
+                                 f"--disable-background-networking --disable-component-update --user-data-dir={profile}".split())
+        browser, visits = webdriver.Chrome(options=options), []  # the second once the site keeps its files
+        for kept in ("true", "navigator.serviceWorker.controller" if page == "index.html" else "true"):
+            while not browser.execute_script(f"return {kept}"): pass
+            browser.get(f"http://127.0.0.1:{server.server_port}/{page}")
+            while not (result := browser.execute_script(script))[0]: pass
+            visits.append(result)
+        return browser.quit() or visits
 
 
 texts = load("index.html", "return [window.frame && [...document.querySelectorAll("
-             "'#Form1 .client > :not([hidden])')].map(e => e.value || e.textContent)]")[0]
-(root / "floor.html").write_text(f"""<!DOCTYPE html><meta charset="utf-8"><link rel="stylesheet" href="tolvane.css">
+             "'#Form1 .client > :not([hidden])')].map(e => e.value || e.textContent)]")[0][0]
+css = re.search(r'href="(tolvane\.\w+\.css)"', (root / "index.html").read_text())[1]
+(root / "floor.html").write_text(f"""<!DOCTYPE html><meta charset="utf-8"><link rel="stylesheet" href="{css}">
 <div id="floor" style="position: absolute; font: 700 15.6pt 'ＭＳ ゴシック'">{html.escape(texts[0])}</div>
 <div style="position: absolute; top: 40px; white-space: pre; font: 9pt 'ＭＳ Ｐゴシック'">
 {html.escape(chr(10).join(texts[1:]))}</div>""" + WATCH % "#floor")
 times = {"index.html": [], "floor.html": []}
 for i in range(loads):  # which goes first alternates, so that drift falls on both
     for page in ["floor.html", "index.html"][:: 1 if i % 2 else -1]:
-        times[page].append(load(page)[0])
+        times[page].append(load(page))
     print(f"\rbench: load {i + 1} of {loads} of each", end="", file=sys.stderr)
-fetched = load("index.html")[1]
-size = sum(len(gzip.compress((root / u.split("/", 3)[3]).read_bytes(), 9)) for u in fetched + ["/ / /index.html"])
-app, low = statistics.median(times["index.html"]), statistics.median(times["floor.html"])
-met = lambda ok: "met" if ok else "missed"
+size = sum(len(gzip.compress((root / u.split("/", 3)[3]).read_bytes(), 9))
+           for u in times["index.html"][-1][0][1] + ["/ / /index.html"])  # what the first visit fetched
+(app, app2), (low, low2) = ([statistics.median(t[v][0] for t in times[p]) for v in (0, 1)] for p in times)
 print(f"""\n## In the browser: page 1 complete in the page
 
-The site from a local server in headless Chromium against a floor page showing page 1's texts in two
-elements in the same two web fonts, {loads} loads of each in turn, each on a fresh profile. The **first
-complete frame** is the second frame after page 1 shows with both faces in, from the navigation.
+The site from a local server with the README's caching headers in headless Chromium, against a floor page of page 1's
+texts in the same two web fonts: {loads} loads of each in turn on a fresh profile, and again once the site keeps its
+files. The **first complete frame** is the second frame after page 1 shows with both faces in, from the navigation.
 
 | Medians | site | floor | ratio | goal | |
 |---|---:|---:|---:|---:|---|
-| **first complete frame** | **{app:.1f} ms** | {low:.1f} ms | **{app / low:.3f}** | ≤ 1.2 | {met(app / low <= 1.2)} |
-| all page 1 fetches, gzip-compressed | {size / 1000:.0f} KB | | | ≤ 400 KB | {met(size <= 400e3)} |""")
+| **first complete frame** | **{app:.1f} ms** | {low:.1f} ms | **{app / low:.3f}** | ≤ 1.2 | {"met" if app / low <= 1.2 else "missed"} |
+| the same, second visit | {app2:.1f} ms | {low2:.1f} ms | {app2 / low2:.3f} | | |
+| all page 1 fetches, gzip-compressed | {size / 1000:.0f} KB | | | ≤ 400 KB | {"met" if size <= 400e3 else "missed"} |""")
 shutil.rmtree(root.parent)
