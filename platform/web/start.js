@@ -29,7 +29,7 @@ var Module = (function () {
 
   function draw(kind, detail) {
     // The windows of a program that has stopped take no more answers.
-    for (const window of document.querySelectorAll('.form, .modal')) window.hidden = true;
+    for (const open of document.querySelectorAll('.form, .modal')) open.hidden = true;
     const section = document.createElement('section'), again = document.createElement('button');
     section.className = 'ended failed';
     section.setAttribute('role', 'alert');

@@ -2,7 +2,7 @@
 // page, its manifest and this worker carries its content's hash in its name,
 // so a kept copy is never stale and is served first; the page and the
 // manifest come from the network while there is one, so that a new build
-// shows on the next load. The site's build writes the two lists below.
+// shows on the next load. The site's build writes in its hash and its files.
 'use strict';
 const VERSION = '@VERSION@';
 const FILES = ['./', 'manifest.webmanifest', @FILES@];
