@@ -1,15 +1,15 @@
-// Runs ahead of the program: when the program cannot start (no WebAssembly, a
-// file that did not arrive, a security policy that blocks it, an error before
-// page 1 is up), the page says so and what the user can do. Once page 1 is up,
-// the site is kept for use offline. A failure later on is the program's own
-// error report, but for a crash of the WebAssembly itself, which also ends in
-// a notice.
+// Runs ahead of the program: when the program cannot start (no WebAssembly or
+// too old a one, a file that did not arrive, a security policy that blocks
+// it, an error before page 1 is up), the page says so and what the user can
+// do. Once page 1 is up, the site is kept for use offline. A failure later on
+// is the program's own error report, but for a crash of the WebAssembly
+// itself, which also ends in a notice.
 'use strict';
 var Module = (function () {
   const RELOAD = 'ページを読み込み直して下さい．';
   const ELSE = '直らないときは，別のブラウザーで開くか，このサイトの管理者にお知らせ下さい．';
   const NOTICES = {
-    wasm: ['お使いのブラウザーでは，この診断を動かせません（WebAssembly が使えません）．',
+    wasm: ['お使いのブラウザーでは，この診断を動かせません（WebAssembly が使えないか，その版が古いためです）．',
            '新しい版のブラウザーか，別のブラウザーで開いて下さい．'],
     file: ['診断に必要なファイルを読み込めませんでした．',
            'インターネットへの接続を確かめてから，' + RELOAD + ELSE],
@@ -57,7 +57,8 @@ var Module = (function () {
     }
     const text = String(detail);
     notice(/Content.Security.Policy|unsafe-eval/i.test(text) ? 'policy'
-           : /fetch|failed to load|NetworkError|wasm binary/i.test(text) ? 'file' : 'start', text);
+           : /fetch|failed to load|NetworkError|wasm binary|magic word/i.test(text) ? 'file'
+           : /CompileError/.test(text) ? 'wasm' : 'start', text);
   }
   const trap = error => typeof WebAssembly === 'object' && error instanceof WebAssembly.RuntimeError;
 
