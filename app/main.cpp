@@ -1,5 +1,5 @@
 #include "Screens.h"
-#include "Window.h"
+#include "Runtime.h"
 
 int main(int argc, char* argv[]) {
     return tolvane::platform::RunProgram(argc, argv, tolvane::screens::StartUp);

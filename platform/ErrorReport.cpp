@@ -33,4 +33,10 @@ ErrorReport MakeErrorReport(const RuntimeError& error) {
     return {error.Number(), u"tolvane", std::move(text)};
 }
 
+std::u16string EndNotice(int status, int errorNumber) {
+    if (status == 0) return u"診断を終了しました．";
+    return u"エラーのため，プログラムを終了しました（実行時エラー " +
+           Widen(std::to_string(errorNumber)) + u"）．";
+}
+
 } // namespace tolvane::platform

@@ -5,6 +5,7 @@
 #include "ErrorReport.h"
 #include "Form.h"
 #include "RuntimeError.h"
+#include "Window.h"
 
 namespace tolvane::platform {
 namespace {
@@ -87,6 +88,7 @@ void Runtime::CheckFault(Operation operation, const std::string& where) const {
 
 void Runtime::Report(const RuntimeError& error) {
     stopping_ = true;
+    errorNumber_ = error.Number();
     if (presenter_) {
         presenter_(MakeErrorReport(error));
         Stop(kErrorExitStatus);
@@ -102,7 +104,7 @@ void Runtime::Stop(int status) {
     for (Form* form : forms_) {
         if (Window* window = form->Native()) window->Hide();
     }
-    if (inEventLoop_) QuitEventLoop(status);
+    if (inEventLoop_) QuitEventLoop(status, EndNotice(status, errorNumber_));
 }
 
 } // namespace tolvane::platform

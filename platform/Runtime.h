@@ -7,7 +7,7 @@
 #include <typeindex>
 #include <vector>
 
-#include "Window.h"
+#include "ErrorReport.h"
 
 namespace tolvane {
 class RuntimeError;
@@ -87,7 +87,13 @@ private:
     bool ended_ = false;
     bool inEventLoop_ = false;
     int exitStatus_ = 0;
+    int errorNumber_ = 0; // of the error that ended the program
 };
+
+// The whole program: starts the toolkit, runs `start` as the first handler
+// and then the event loop; returns the exit status. Where the platform runs
+// the loop, returns at once and the run lives on.
+int RunProgram(int argc, char* argv[], void (*start)());
 
 template <class T>
 T& Runtime::Global() {

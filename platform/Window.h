@@ -7,8 +7,15 @@
 #include <string>
 #include <string_view>
 
+#include "ErrorReport.h"
 #include "FormRules.h"
 #include "Layout.h"
+
+// Seen by the runtime, its bindings and their tests: a screen reaches the
+// toolkit only through the runtime.
+#ifndef TOLVANE_PLATFORM_INTERNALS
+#error "Window.h is the runtime's contract with its bindings, not for screens"
+#endif
 
 // What a toolkit binding gives the forms runtime: a screen's window built from
 // its layout, the event loop and the error report's box. The runtime above it
@@ -18,12 +25,6 @@
 // platform owns the event loop (a web page), the loop and the error report
 // return at once and call back.
 namespace tolvane::platform {
-
-struct ErrorReport {
-    int number;
-    std::u16string title;
-    std::u16string text;
-};
 
 class Window {
 public:
@@ -60,16 +61,12 @@ std::shared_ptr<void> StartToolkit(int argc, char* argv[]);
 
 // The event loop of a program run, returning the status QuitEventLoop gave;
 // nothing at once where the platform runs the loop itself. QuitEventLoop
-// ends the loop, or where the platform runs it, the program's presence.
+// ends the loop, or where the platform runs it, the program's presence,
+// leaving `notice` in its place.
 std::optional<int> RunEventLoop();
-void QuitEventLoop(int status);
+void QuitEventLoop(int status, std::u16string_view notice);
 
 // Shows the report modally and calls `dismissed` once the user has dismissed it.
 void PresentErrorReport(const ErrorReport& report, std::function<void()> dismissed);
-
-// The whole program: starts the toolkit, runs `start` as the first handler
-// and then the event loop; returns the exit status. Where the platform runs
-// the loop, returns at once and the run lives on.
-int RunProgram(int argc, char* argv[], void (*start)());
 
 } // namespace tolvane::platform

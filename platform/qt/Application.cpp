@@ -56,7 +56,7 @@ std::shared_ptr<void> StartToolkit(int argc, char* argv[]) {
 
 std::optional<int> RunEventLoop() { return QApplication::exec(); }
 
-void QuitEventLoop(int status) { QApplication::exit(status); }
+void QuitEventLoop(int status, std::u16string_view) { QApplication::exit(status); }
 
 void PresentErrorReport(const ErrorReport& report, std::function<void()> dismissed) {
     QMessageBox box(QMessageBox::Critical, ToQString(report.title), ToQString(report.text),

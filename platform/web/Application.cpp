@@ -1,9 +1,8 @@
-#include "Application.h"
-
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 #include <functional>
 
+#include "Colours.h"
 #include "Controls.h"
 #include "WebWindow.h"
 #include "Window.h"
@@ -20,7 +19,6 @@ val Page() { return val::module_property("tolvane"); }
 val reportBox = val::null();
 val reportOk = val::null();
 std::function<void()> dismissed;
-int reportNumber = 0;
 
 void OnKey(val event) {
     if (reportBox.isNull()) return HandleKey(event);
@@ -42,19 +40,26 @@ void Dismiss() {
 } // namespace
 
 std::shared_ptr<void> StartToolkit(int, char*[]) {
-    static const bool listening = (Page().call<void>("start"), true);
-    (void)listening;
+    static const bool started = [] {
+        const auto css = [](Rgb c) {
+            return "rgb(" + std::to_string(c.red) + ", " + std::to_string(c.green) + ", " +
+                   std::to_string(c.blue) + ")";
+        };
+        Page().call<void>("start", css(kPageGreyRgb), css(kDisabledTextRgb));
+        return true;
+    }();
+    (void)started;
     return nullptr;
 }
 
 // The browser runs the loop: the page stays after main has returned.
 std::optional<int> RunEventLoop() { return std::nullopt; }
 
-void QuitEventLoop(int status) {
+void QuitEventLoop(int, std::u16string_view words) {
     val notice = Element("section", "ended");
     notice.call<void>("setAttribute", val("role"), val("status"));
     val text = Element("p", "notice");
-    text.set("textContent", val(EndNotice(status, reportNumber)));
+    text.set("textContent", val(std::u16string(words)));
     val again = Element("button", "again");
     again.set("type", "button");
     again.set("textContent", val(std::u16string(u"もう一度診断する")));
@@ -65,16 +70,7 @@ void QuitEventLoop(int status) {
     again.call<void>("focus");
 }
 
-std::u16string EndNotice(int status, int errorNumber) {
-    if (status == 0) return u"診断を終了しました．";
-    std::u16string number;
-    for (const char digit : std::to_string(errorNumber))
-        number += static_cast<char16_t>(digit);
-    return u"エラーのため，プログラムを終了しました（実行時エラー " + number + u"）．";
-}
-
 void PresentErrorReport(const ErrorReport& report, std::function<void()> then) {
-    reportNumber = report.number;
     dismissed = std::move(then);
     reportBox = Element("div", "modal");
     val box = Element("section", "report");

@@ -25,7 +25,7 @@ std::optional<int> RunEventLoop() {
     return got == 0 ? static_cast<int>(msg.wParam) : kErrorExitStatus;
 }
 
-void QuitEventLoop(int status) { PostQuitMessage(status); }
+void QuitEventLoop(int status, std::u16string_view) { PostQuitMessage(status); }
 
 void PresentErrorReport(const ErrorReport& report, std::function<void()> dismissed) {
     const std::wstring title(report.title.begin(), report.title.end());
