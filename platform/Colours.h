@@ -14,6 +14,9 @@ struct Rgb {
 };
 
 inline constexpr Rgb kPageGreyRgb{kPageGrey, kPageGrey, kPageGrey};
+// Disabled text on the page grey, dimmed as the system dims it on its own
+// colours and still to be made out.
+inline constexpr Rgb kDisabledTextRgb{109, 109, 109};
 
 // The least contrast at which text of the screens' size stays readable.
 inline constexpr double kReadableContrast = 4.5;

@@ -19,7 +19,8 @@ namespace tolvane::platform {
 namespace {
 
 const QColor kPageGreyColour(kPageGrey, kPageGrey, kPageGrey);
-const QColor kDisabledTextColour(109, 109, 109);
+const QColor kDisabledTextColour(kDisabledTextRgb.red, kDisabledTextRgb.green,
+                                 kDisabledTextRgb.blue);
 
 QRect ToQRect(const PixelBox& box) { return {box.x, box.y, box.width, box.height}; }
 

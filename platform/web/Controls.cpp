@@ -87,16 +87,15 @@ val CreateControl(const ControlSpec& design, const std::string& id) {
     val style = control["style"];
     const PixelBox box = TwipsToPixels(design.box);
     Place(style, box);
-    // Label sizes as LabelSize says, left to the browser as the fonts arrive:
-    // an auto-sized label takes its caption's size; one that grows to fit keeps
-    // its box at least; any other keeps its width and is at least as tall as
-    // its font's line.
+    // A label is sized as LabelSize says, by the browser as the fonts arrive:
+    // where the rule follows the caption (asked with one larger than any), so
+    // does the box, from the least the rule gives an empty caption.
     if (design.kind == ControlKind::Label) {
-        const bool toCaption = design.style & kAutoSize, grows = design.style & kGrowToFit;
-        if (toCaption || grows) style.set("width", "max-content");
-        if (grows) style.set("minWidth", Px(box.width));
-        style.set("height", "auto");
-        if (!toCaption) style.set("minHeight", Px(box.height));
+        constexpr int kAny = 1 << 20;
+        const PixelSize least = LabelSize(design, {box.width, box.height}, {0, 0});
+        const PixelSize most = LabelSize(design, {box.width, box.height}, {kAny, kAny});
+        if (most.width == kAny) style.set("width", "max-content"), style.set("minWidth", Px(least.width));
+        if (most.height == kAny) style.set("height", "auto"), style.set("minHeight", Px(least.height));
     }
     ApplyFont(style, FontOf(design));
     if (design.style & kPageBackground) control["classList"].call<void>("add", val("page-grey"));

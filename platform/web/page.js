@@ -8,7 +8,10 @@ Module['tolvane'] = {
     target.addEventListener(type, () => Module[name](...args));
   },
 
-  start() {
+  // The colours the style sheet names, as the runtime has them.
+  start(pageGrey, disabledText) {
+    document.documentElement.style.setProperty('--page-grey', pageGrey);
+    document.documentElement.style.setProperty('--disabled-text', disabledText);
     // Before the browser acts on a key: no submit, no scroll, no leaving the windows.
     document.addEventListener('keydown', event => Module['tolvaneKey'](event), true);
     // A window moves by its title bar, as on the desktop, never so far up or

@@ -316,11 +316,12 @@ bool Win32Window::HandleKey(const MSG& msg) {
     const KeyPress press{key, GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0,
                          (HIWORD(msg.lParam) & KF_ALTDOWN) != 0, (msg.lParam & (1 << 30)) != 0};
     const ControlSpec* design = DesignOf(msg.hwnd);
-    switch (KeyRule(press, design ? std::optional(design->kind) : std::nullopt)) {
+    const KeyAction action = KeyRule(press, design ? std::optional(design->kind) : std::nullopt);
+    switch (action) {
     case KeyAction::Native: return false;
     case KeyAction::Swallow: return true;
     case KeyAction::FocusNext:
-    case KeyAction::FocusPrevious: Tab(press.shift); return true;
+    case KeyAction::FocusPrevious: Tab(action == KeyAction::FocusPrevious); return true;
     case KeyAction::Press:
         SendMessageW(hwnd_, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(msg.hwnd), BN_CLICKED),
                      reinterpret_cast<LPARAM>(msg.hwnd));
@@ -334,14 +335,17 @@ LRESULT Win32Window::Colour(UINT message, WPARAM wParam, LPARAM lParam) {
     const auto dc = reinterpret_cast<HDC>(wParam);
     const auto control = reinterpret_cast<HWND>(lParam);
     const ControlSpec* design = DesignOf(control);
-    if (design && design->kind == ControlKind::TextBox) {
-        if (!(design->style & kPageBackground))
-            return DefWindowProcW(hwnd_, message, wParam, lParam);
-        const bool enabled = IsWindowEnabled(control);
-        SetTextColor(dc, GetSysColor(enabled ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
+    if (design && design->style & kPageBackground) {
+        const Rgb dim = kDisabledTextRgb;
+        SetTextColor(dc, IsWindowEnabled(control) ? GetSysColor(COLOR_WINDOWTEXT)
+                         : systemColours_       ? GetSysColor(COLOR_GRAYTEXT)
+                                                : RGB(dim.red, dim.green, dim.blue));
         SetBkColor(dc, PageColour());
+        SetBkMode(dc, OPAQUE);
         return reinterpret_cast<LRESULT>(PageBrush());
     }
+    if (design && design->kind == ControlKind::TextBox)
+        return DefWindowProcW(hwnd_, message, wParam, lParam);
     // Labels and check boxes: opaque, in the button colours.
     SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
     SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
