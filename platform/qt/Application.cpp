@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QImageReader>
 #include <QMessageBox>
 #include <cstdio>
 #include <cstdlib>
@@ -31,10 +32,15 @@ void SetUpApplication() {
     QApplication::setApplicationVersion(QStringLiteral(TOLVANE_VERSION));
     QApplication::setQuitOnLastWindowClosed(false);
     // The sizes a title bar, a task bar and a window switcher show: each goes to
-    // the window manager with every window, so none larger.
+    // the window manager with every window, so none larger. Read as the PNGs
+    // they are: left to find their format, Qt would load every image-format
+    // plugin there is to ask each, at start-up.
     QIcon icon;
-    for (const int size : {16, 24, 32, 48, 64})
-        icon.addFile(QStringLiteral(":/icon/tolvane-%1.png").arg(size), QSize(size, size));
+    for (const int size : {16, 24, 32, 48, 64}) {
+        QImageReader png(QStringLiteral(":/icon/tolvane-%1.png").arg(size), "png");
+        png.setAutoDetectImageFormat(false);
+        icon.addPixmap(QPixmap::fromImage(png.read()));
+    }
     QApplication::setWindowIcon(icon);
     InstallFontSubstitutions();
     // Controls take the screens' font from the start, not the system's first:
