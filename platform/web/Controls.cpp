@@ -94,8 +94,10 @@ val CreateControl(const ControlSpec& design, const std::string& id) {
         constexpr int kAny = 1 << 20;
         const PixelSize least = LabelSize(design, {box.width, box.height}, {0, 0});
         const PixelSize most = LabelSize(design, {box.width, box.height}, {kAny, kAny});
-        if (most.width == kAny) style.set("width", "max-content"), style.set("minWidth", Px(least.width));
-        if (most.height == kAny) style.set("height", "auto"), style.set("minHeight", Px(least.height));
+        if (most.width == kAny)
+            style.set("width", "max-content"), style.set("minWidth", Px(least.width));
+        if (most.height == kAny)
+            style.set("height", "auto"), style.set("minHeight", Px(least.height));
     }
     ApplyFont(style, FontOf(design));
     if (design.style & kPageBackground) control["classList"].call<void>("add", val("page-grey"));

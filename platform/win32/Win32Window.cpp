@@ -338,8 +338,8 @@ LRESULT Win32Window::Colour(UINT message, WPARAM wParam, LPARAM lParam) {
     if (design && design->style & kPageBackground) {
         const Rgb dim = kDisabledTextRgb;
         SetTextColor(dc, IsWindowEnabled(control) ? GetSysColor(COLOR_WINDOWTEXT)
-                         : systemColours_       ? GetSysColor(COLOR_GRAYTEXT)
-                                                : RGB(dim.red, dim.green, dim.blue));
+                         : systemColours_         ? GetSysColor(COLOR_GRAYTEXT)
+                                                  : RGB(dim.red, dim.green, dim.blue));
         SetBkColor(dc, PageColour());
         SetBkMode(dc, OPAQUE);
         return reinterpret_cast<LRESULT>(PageBrush());
