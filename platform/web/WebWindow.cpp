@@ -172,10 +172,7 @@ void WebWindow::On(Event event, std::size_t control) {
         if (z_ != topmost) Raise();
         if (!Contains(Document()["activeElement"]) && lastFocus_) SetFocus(*lastFocus_);
         return;
-    case Event::Focus:
-        lastFocus_ = control;
-        panel_["dataset"].set("focus", layout_.controls[control].name);
-        return;
+    case Event::Focus: lastFocus_ = control; return;
     }
 }
 

@@ -5,8 +5,7 @@
 #include "Colours.h"
 
 // How the whole-program tests reach a binding: real input events on real
-// controls, and what the user sees read back. Visibility and check states
-// they read through the binding's own window, as the program does.
+// controls, and what the user sees read back from what the toolkit draws.
 namespace tolvane::check {
 
 enum class Screen { Form1, Form2, Form3, Form4, Form5, Form6, Form7, Form8, Form9 };
@@ -30,6 +29,11 @@ public:
     // "(none)" where the screen has no such control.
     virtual std::u16string Text(Screen screen, const std::string& control) = 0;
     virtual std::string Focus(Screen screen) = 0; // the focused control's name, or ""
+    // Whether the toolkit has the screen's window, whether it is on screen,
+    // and how box `box` is drawn: 0 clear, 1 ticked, 2 grayed.
+    virtual bool Loaded(Screen screen) = 0;
+    virtual bool Shown(Screen screen) = 0;
+    virtual int Ticked(Screen screen, int box) = 0;
     // A control's text and background colours; a dark high-contrast scheme, or back.
     virtual std::pair<platform::Rgb, platform::Rgb> Drawn(Screen screen,
                                                           const std::string& control) = 0;

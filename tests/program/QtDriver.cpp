@@ -1,6 +1,7 @@
 // The driver on the Qt binding, and the Qt test program's main: real mouse,
 // key and input-method events on the widgets, found by name.
 #include <QApplication>
+#include <QCheckBox>
 #include <QInputMethodEvent>
 #include <QTest>
 #include <QTextEdit>
@@ -69,6 +70,12 @@ public:
         const QWidget* widget = Find(screen, control);
         const char* property = qobject_cast<const QTextEdit*>(widget) ? "plainText" : "text";
         return widget ? widget->property(property).toString().toStdU16String() : u"(none)";
+    }
+    bool Loaded(Screen screen) override { return Window(screen); }
+    bool Shown(Screen screen) override { return Window(screen) && Window(screen)->isVisible(); }
+    int Ticked(Screen screen, int box) override {
+        const auto drawn = Find<QCheckBox>(screen, "Check" + std::to_string(box))->checkState();
+        return drawn == Qt::Checked ? 1 : drawn == Qt::PartiallyChecked ? 2 : 0;
     }
     std::string Focus(Screen screen) override {
         const QWidget* focus = Window(screen)->focusWidget();

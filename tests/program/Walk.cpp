@@ -11,7 +11,6 @@
 #include "ItemCatalogue.h"
 #include "ResultScreens.h"
 #include "Screens.h"
-#include "Window.h"
 
 namespace tolvane::check {
 namespace {
@@ -161,15 +160,6 @@ std::size_t IndexOf(const platform::Form& form, const std::string& name) {
                        controls.begin());
 }
 
-bool Visible(Screen screen) {
-    return FormOf(screen).Native() && FormOf(screen).Native()->IsVisible();
-}
-
-int ValueOf(Screen screen, int box) {
-    const platform::Form& form = FormOf(screen);
-    return int(form.Native()->Value(IndexOf(form, "Check" + std::to_string(box))));
-}
-
 Program::Program(std::optional<FaultPlan> plan)
     : runtime_(std::make_unique<platform::Runtime>()), plan_(plan) {
     runtime_->SetErrorPresenter([this](const platform::ErrorReport& r) { reports_.push_back(r); });
@@ -215,10 +205,10 @@ std::vector<std::string> Program::Compare() {
     for (int i = 0; i < 9; ++i) {
         const Screen screen = ScreenAt(i);
         const std::string name = Name(screen);
-        same(FormOf(screen).Native() != nullptr, model.loaded[i], name + " loaded");
+        same(driver.Loaded(screen), model.loaded[i], name + " loaded");
         same(loads_[i], model.loads[i], name + "'s loads");
-        if (!FormOf(screen).Native() || !model.loaded[i]) continue;
-        same(Visible(screen), model.visible[i], name + " visible");
+        if (!driver.Loaded(screen) || !model.loaded[i]) continue;
+        same(driver.Shown(screen), model.visible[i], name + " visible");
         const auto check = [&](const std::string& control, const std::u16string& want) {
             same(driver.Text(screen, control), want, name + "." + control);
         };
@@ -227,7 +217,7 @@ std::vector<std::string> Program::Compare() {
             for (int k = 1; k <= 16; ++k)
                 check("Label" + std::to_string(k + 1), logic::ItemCaption(16 * i + k));
             for (int box = 1; box <= 32; ++box)
-                same(ValueOf(screen, box), model.boxes[i][box - 1],
+                same(driver.Ticked(screen, box), model.boxes[i][box - 1],
                      name + ".Check" + std::to_string(box));
             for (int label = 0; label < 3; ++label)
                 check("Label" + std::to_string(22 + label), model.readout[i][label]);
@@ -243,7 +233,7 @@ std::vector<std::string> Program::Compare() {
             same(now, laid.value_or(u"") + typed, name + "." + control);
         }
     }
-    if (model.justLoaded && FormOf(*model.justLoaded).Native())
+    if (model.justLoaded && driver.Loaded(*model.justLoaded))
         same(driver.Focus(*model.justLoaded) == "Command1", true,
              Name(*model.justLoaded) + "'s focus");
     const logic::DiagnosisState& d = screens::Module1();
@@ -267,7 +257,7 @@ std::vector<std::string> Program::CheckFailedEnd(int number) {
            "the report \"" + Narrow(text) + "\" does not give " + std::to_string(number));
     expect(runtime_->HasEnded() && runtime_->ExitStatus() != 0, "the program runs or left with 0");
     for (int i = 0; i < 9; ++i)
-        expect(!Visible(ScreenAt(i)), Name(ScreenAt(i)) + " is left visible");
+        expect(!TheDriver().Shown(ScreenAt(i)), Name(ScreenAt(i)) + " is left visible");
     bool ran = false;
     runtime_->Dispatch([&ran] { ran = true; });
     expect(!ran && afterFault_ == 0, "the program ran on after the error");

@@ -57,9 +57,6 @@ struct Model {
 
 Driver& TheDriver(); // the binding's, defined beside it
 platform::Form& FormOf(Screen screen);
-// Read through the binding's window, as the program reads them.
-bool Visible(Screen screen);
-int ValueOf(Screen screen, int box);
 // A control's index in its screen's table; the table's size when none.
 std::size_t IndexOf(const platform::Form& form, const std::string& name);
 

@@ -34,6 +34,11 @@ public:
         return Page().call<std::u16string>("text", Name(s), control);
     }
     std::string Focus(Screen s) override { return Page().call<std::string>("focus", Name(s)); }
+    bool Loaded(Screen s) override { return Page().call<bool>("loaded", Name(s)); }
+    bool Shown(Screen s) override { return Page().call<bool>("shown", Name(s)); }
+    int Ticked(Screen s, int box) override {
+        return Page().call<int>("ticked", Name(s), "Check" + std::to_string(box));
+    }
     std::pair<platform::Rgb, platform::Rgb> Drawn(Screen s, const std::string& control) override {
         const val drawn = Page().call<val>("drawn", Name(s), control);
         return {Rgb(drawn[0]), Rgb(drawn[1])};

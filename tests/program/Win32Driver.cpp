@@ -83,6 +83,13 @@ public:
         return text;
     }
 
+    bool Loaded(Screen screen) override { return platform::HwndOf(FormOf(screen)); }
+    bool Shown(Screen screen) override { return IsWindowVisible(platform::HwndOf(FormOf(screen))); }
+    int Ticked(Screen screen, int box) override {
+        const LRESULT drawn =
+            SendMessageW(Control(screen, "Check" + std::to_string(box)), BM_GETCHECK, 0, 0);
+        return drawn == BST_CHECKED ? 1 : drawn == BST_INDETERMINATE ? 2 : 0;
+    }
     std::string Focus(Screen screen) override {
         const Form& form = FormOf(screen);
         HWND focus = platform::FocusIn(form);

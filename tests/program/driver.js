@@ -83,6 +83,9 @@ Module['tolvaneDriver'] = (function () {
     // A page whose system colours are a dark scheme's.
     dark: on => document.documentElement.style.colorScheme = on ? 'dark' : '',
     focus: (form, active = document.activeElement.closest('[data-control]')) =>
-      active && el(form).contains(active) ? active.dataset.control : el(form).dataset.focus || '',
+      active && el(form).contains(active) ? active.dataset.control : '',
+    loaded: form => !!el(form),
+    shown: form => !!el(form) && el(form).checkVisibility(),
+    ticked: (form, box, drawn = input(el(form, box))) => drawn.indeterminate ? 2 : drawn.checked ? 1 : 0,
   };
 })();

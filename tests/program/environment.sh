@@ -2,7 +2,7 @@
 # Starts the program as a user's shell would, under conditions it must survive:
 # environment.sh PROGRAM [NAME=value | NAME= ...] [-- WORDS...], on the
 # offscreen platform with no display variables unless NAME= removes it (@FONTS@
-# hides the program's two faces, @LONG@ is 100,000 x's). With a platform it runs
+# hides the program's two faces). With a platform it runs
 # on, saying no more than without WORDS; without, it ends: status 1, our line last.
 set -u
 program=$1 dir=$(mktemp -d) && shift
@@ -20,7 +20,7 @@ for word; do
     [[ $word == -- ]] && break
     if [[ $word == *= ]]; then unset "${word%=}"; else export "${word/@FONTS@/$dir/fonts.conf}"; fi
 done
-words=("${@/@LONG@/$(printf 'x%.0s' {1..100000})}")
+words=("$@")
 if [[ ${QT_QPA_PLATFORM:-} != offscreen ]]; then
     timeout 30 "$program" "${words[@]}" 2>"$dir/said"
     status=$?
