@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
 # Measures what the test suite catches: plants each fault of a list into a
-# configured tree, one at a time, rebuilds the default preset, runs the suite,
-# and prints per fault which tests failed, or MISSED. The tree is restored
-# after each fault. Takes about a minute a fault on two cores.
-# Usage: tools/plant-faults.sh [TREE] [FAULTS]   (ONLY=id,id to pick some)
+# configured tree, one at a time, rebuilds a preset, runs its tests, and prints
+# per fault which tests failed, or MISSED. The tree is restored after each
+# fault. PRESET is default (Qt), windows (Win32, under Wine) or web (in
+# Chromium); faults in another binding's folder are left out. Takes about a
+# minute a fault on two cores, two under Wine.
+# Usage: [PRESET=...] tools/plant-faults.sh [TREE] [FAULTS]   (ONLY=id,id to pick some)
 # A fault is a line "id|area|file|perl substitution" that must change the file;
 # a line "## name" starts a group, counted on its own.
 set -u
-tree=${1:-.} list=$(realpath "${2:-$(dirname "$0")/planted-faults.txt}")
+tree=${1:-.} list=$(realpath "${2:-$(dirname "$0")/planted-faults.txt}") preset=${PRESET:-default}
+declare -A other=([default]='platform/(win32|web)/' [windows]='platform/(qt|web)/' [web]='platform/(qt|win32)/')
+[[ -n ${other[$preset]:-} ]] || { echo "plant-faults: no preset '$preset'" >&2; exit 2; }
 cd "$tree" || exit 2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -17,6 +21,7 @@ while IFS='|' read -r id area file expr; do
     [[ $id == "## "* ]] && { group=${id#\#\# } group=${group%%:*}; continue; }
     [[ -z $id || $id == \#* ]] && continue
     [[ -n ${ONLY:-} && ,$ONLY, != *,$id,* ]] && continue
+    [[ $file =~ ^${other[$preset]} ]] && continue
     cp "$file" "$work/original"
     FAULT="$expr" perl -0pi -e 'eval "\$_ =~ $ENV{FAULT}" or die' "$file" 2>/dev/null
     if cmp -s "$file" "$work/original"; then
@@ -24,9 +29,9 @@ while IFS='|' read -r id area file expr; do
         continue
     fi
     total[$group]=$((${total[$group]:-0} + 1))
-    if ! cmake --build --preset default >"$work/build" 2>&1; then
+    if ! cmake --build --preset "$preset" >"$work/build" 2>&1; then
         result="caught by the build"
-    elif ctest --preset default --timeout 120 >"$work/test" 2>&1; then
+    elif ctest --preset "$preset" --timeout 300 >"$work/test" 2>&1; then
         result=MISSED
     else
         result=$(sed -n '/tests FAILED:/,$p' "$work/test" | grep -oE '[0-9]+ - [^ ]+' | cut -d' ' -f3 | tr '\n' ' ')
@@ -35,7 +40,7 @@ while IFS='|' read -r id area file expr; do
     echo "$id | $area | $result"
     cp "$work/original" "$file"
 done <"$list"
-cmake --build --preset default >/dev/null 2>&1
+cmake --build --preset "$preset" >/dev/null 2>&1
 for group in "${!total[@]}"; do
     echo "$group: caught ${caught[$group]:-0} of ${total[$group]}"
 done
