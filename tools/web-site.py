@@ -18,8 +18,8 @@ served = {}  # a file's name in STAGE: its name in SITE
 digest = lambda data, n=10: hashlib.sha256(data).hexdigest()[:n]
 
 
-def mentions(text, name):
-    return re.search(rf"(?<![\w./-]){re.escape(name)}(?![\w.-])", text)
+def mention(name):  # the name whole, not as part of a longer one
+    return re.compile(rf"(?<![\w./-]){re.escape(name)}(?![\w.-])")
 
 
 def content(name):
@@ -28,7 +28,7 @@ def content(name):
         return data
     text = data.decode()
     for old, new in served.items():
-        text = re.sub(rf"(?<![\w./-]){re.escape(old)}(?![\w.-])", new, text)
+        text = mention(old).sub(new, text)
     return text.encode()
 
 
@@ -38,7 +38,7 @@ shutil.rmtree(site, ignore_errors=True)
 pending = list(hashed)
 while pending:
     ready = [f for f in pending if not (f.endswith(TEXT) and any(
-        o != f and o not in served and mentions((stage / f).read_text(), o) for o in hashed))]
+        o != f and o not in served and mention(o).search((stage / f).read_text()) for o in hashed))]
     if not ready:
         sys.exit(f"web-site: files that mention each other: {pending}")
     for f in ready:

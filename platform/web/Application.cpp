@@ -12,9 +12,6 @@ namespace {
 
 using emscripten::val;
 
-// The page's side of the binding (page.js).
-val Page() { return val::module_property("tolvane"); }
-
 // The error report while it is up, and what follows its dismissal.
 val reportBox = val::null();
 val reportOk = val::null();

@@ -43,6 +43,8 @@ val CreateLine(const ControlSpec& design) {
 
 val Document() { return val::global("document"); }
 
+val Page() { return val::module_property("tolvane"); }
+
 val Element(const char* tag, const char* className) {
     val element = Document().call<val>("createElement", val(tag));
     element.call<void>("setAttribute", val("class"), val(className));

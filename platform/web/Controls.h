@@ -11,8 +11,10 @@
 // and an SVG line. Each is positioned in its screen's client area.
 namespace tolvane::platform {
 
-// The page, and a new element of it in a class of the style sheet's.
+// The page, the binding's side in it (page.js), and a new element of the page
+// in a class of the style sheet's.
 emscripten::val Document();
+emscripten::val Page();
 emscripten::val Element(const char* tag, const char* className);
 
 // The control's outer element, placed and styled, named `id` in the page.

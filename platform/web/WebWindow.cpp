@@ -19,9 +19,8 @@ using emscripten::val;
 enum class Event { Click, Close, Activate, Focus };
 
 void Listen(val target, const char* type, std::size_t window, Event event, std::size_t control) {
-    static const val page = val::module_property("tolvane"); // page.js
-    page.call<void>("listen", target, val(type), val("tolvaneEvent"), window,
-                    static_cast<int>(event), control);
+    Page().call<void>("listen", target, val(type), val("tolvaneEvent"), window,
+                      static_cast<int>(event), control);
 }
 
 int topmost = 0; // the z-index of the window in front
