@@ -41,7 +41,9 @@ struct ControlSpec {
     std::u16string caption; // caption, or text of a text box, before load
     unsigned style = kPlain;
     std::optional<FontSpec> font = std::nullopt;
-    std::u16string description = {}; // what a screen reader says beyond the caption
+    // What a screen reader says beyond the caption; a text box, which has no
+    // caption, is named by it.
+    std::u16string description = {};
 };
 
 enum class Background { PageGrey, ButtonFace };

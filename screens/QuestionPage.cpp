@@ -110,7 +110,9 @@ platform::FormSpec QuestionPageLayout(int page, std::u16string_view title,
                  {600, 600, 5775, 495},
                  1,
                  std::u16string(kSourceNote) + u"\r\n",
-                 platform::kDisabled | platform::kPageBackground});
+                 platform::kDisabled | platform::kPageBackground,
+                 std::nullopt,
+                 u"この診断について"});
     AppendItemRows(page, c);
     c.push_back({ControlKind::CommandButton, "Command1", {8520, 5040, 1335, 495}, 8, u"Command1"});
     c.insert(c.end(), std::make_move_iterator(own.begin()), std::make_move_iterator(own.end()));

@@ -46,7 +46,8 @@ platform::FormSpec ResultLayout(std::string name, std::u16string caption,
                      kBoxTabs[i],
                      text,
                      kPageBackground,
-                     first ? std::optional(kFindingFont) : std::nullopt});
+                     first ? std::optional(kFindingFont) : std::nullopt,
+                     u"診断結果の説明　" + std::u16string(1, char16_t(u'１' + i))});
     }
     c.push_back({Label,
                  "Label2",

@@ -195,7 +195,9 @@ QtWindow::QtWindow(const FormSpec& layout, Events events)
         if (control.kind == ControlKind::TextBox && !(control.style & kDisabled))
             widget->setFont(WithFallback(widget->font()));
         Place(control, *widget);
-        if (!control.description.empty())
+        if (control.kind == ControlKind::TextBox)
+            widget->setAccessibleName(ToQString(control.description));
+        else if (!control.description.empty())
             widget->setAccessibleDescription(ToQString(control.description));
         widget->setEnabled(!(control.style & kDisabled));
         widget->setVisible(!(control.style & kHidden));

@@ -53,9 +53,9 @@ std::shared_ptr<void> StartToolkit(int, char*[]) {
 std::optional<int> RunEventLoop() { return std::nullopt; }
 
 void QuitEventLoop(int, std::u16string_view words) {
-    val notice = Element("section", "ended");
-    notice.call<void>("setAttribute", val("role"), val("status"));
-    val text = Element("p", "notice");
+    // The page's main content now, headed by what happened.
+    val notice = Element("main", "ended");
+    val text = Element("h1", "notice");
     text.set("textContent", val(std::u16string(words)));
     val again = Element("button", "again");
     again.set("type", "button");

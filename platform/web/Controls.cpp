@@ -14,11 +14,31 @@ val Create(const char* tag) { return val::global("document").call<val>("createEl
 
 std::string Px(int pixels) { return std::to_string(pixels) + "px"; }
 
+// The place a layout gives, which the style sheet uses where the window is
+// drawn as designed, and leaves for the phone's one column.
+void Set(val style, const char* property, const std::string& value) {
+    style.call<void>("setProperty", val(property), val(value));
+}
+
 void Place(val style, const PixelBox& box) {
-    style.set("left", Px(box.x));
-    style.set("top", Px(box.y));
-    style.set("width", Px(box.width));
-    style.set("height", Px(box.height));
+    Set(style, "--left", Px(box.x));
+    Set(style, "--top", Px(box.y));
+    Set(style, "--width", Px(box.width));
+    Set(style, "--height", Px(box.height));
+}
+
+// A caption's trailing run of leader dots, apart, so that the phone's column,
+// where the answers sit under the statement, can leave them out.
+void SetLeadered(val target, std::u16string_view caption) {
+    const std::size_t dots = caption.find_last_not_of(u'・') + 1;
+    if (dots == 0 || dots == caption.size())
+        return target.set("textContent", val(std::u16string(caption)));
+    target.set("textContent", val(std::u16string(caption.substr(0, dots))));
+    val leader = Document().call<val>("createElement", val("span"));
+    leader.call<void>("setAttribute", val("class"), val("leader"));
+    leader.call<void>("setAttribute", val("aria-hidden"), val("true"));
+    leader.set("textContent", val(std::u16string(caption.substr(dots))));
+    target.call<void>("appendChild", leader);
 }
 
 val CreateLine(const ControlSpec& design) {
@@ -97,9 +117,9 @@ val CreateControl(const ControlSpec& design, const std::string& id) {
         const PixelSize least = LabelSize(design, {box.width, box.height}, {0, 0});
         const PixelSize most = LabelSize(design, {box.width, box.height}, {kAny, kAny});
         if (most.width == kAny)
-            style.set("width", "max-content"), style.set("minWidth", Px(least.width));
+            Set(style, "--width", "max-content"), Set(style, "--min-width", Px(least.width));
         if (most.height == kAny)
-            style.set("height", "auto"), style.set("minHeight", Px(least.height));
+            Set(style, "--height", "auto"), Set(style, "--min-height", Px(least.height));
     }
     ApplyFont(style, FontOf(design));
     if (design.style & kPageBackground) control["classList"].call<void>("add", val("page-grey"));
@@ -107,9 +127,12 @@ val CreateControl(const ControlSpec& design, const std::string& id) {
     val input = InputOf(control, design.kind);
     if (design.style & kDisabled) input.set("disabled", true);
     if (!TakesFocus(design)) input.set("tabIndex", -1);
-    if (!design.description.empty()) {
-        input.call<void>("setAttribute", val("aria-description"), val(design.description));
-    }
+    // A text box has no caption: what it holds is told by its description.
+    if (!design.description.empty())
+        input.call<void>(
+            "setAttribute",
+            val(design.kind == ControlKind::TextBox ? "aria-label" : "aria-description"),
+            val(design.description));
     if (design.kind == ControlKind::TextBox) {
         input.set("value", val(design.caption));
     } else {
@@ -123,6 +146,7 @@ val InputOf(val control, ControlKind kind) {
 }
 
 void SetCaption(val control, ControlKind kind, std::u16string_view caption) {
+    if (kind == ControlKind::Label) return SetLeadered(control, caption);
     val target = kind == ControlKind::CheckBox ? control["lastChild"] : control;
     target.set("textContent", val(std::u16string(caption)));
 }

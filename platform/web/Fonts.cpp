@@ -2,12 +2,17 @@
 
 #include <string>
 
+#include "FormRules.h"
+
 namespace tolvane::platform {
 
 void ApplyFont(emscripten::val style, const FontSpec& face) {
-    // CSS points are 1/72 inch at 96 pixels to the inch, the layouts' own scale.
+    // The style sheet sizes the face: in the layouts' points on a desktop, and
+    // in step with the user's own text size in the phone's column.
     style.set("fontFamily", u"\"" + std::u16string(face.family) + u"\", sans-serif");
-    style.set("fontSize", std::to_string(face.points) + "pt");
+    style.call<void>("setProperty", emscripten::val("--pt"), std::to_string(face.points));
+    style.call<void>("setProperty", emscripten::val("--scale"),
+                     std::to_string(face.points / kDefaultFont.points));
     style.set("fontWeight", face.weight);
 }
 

@@ -7,6 +7,7 @@
 #include "Controls.h"
 #include "Fonts.h"
 #include "Placement.h"
+#include "ReadingOrder.h"
 #include "Twips.h"
 #include "Window.h"
 
@@ -24,6 +25,9 @@ void Listen(val target, const char* type, std::size_t window, Event event, std::
 }
 
 int topmost = 0; // the z-index of the window in front
+
+// A window's frame outside its client area: border and padding, as the style sheet draws it.
+constexpr int kFrame = 2 * (1 + 2);
 
 class WebWindow;
 std::vector<WebWindow*> windows; // by number; null once gone
@@ -54,26 +58,38 @@ public:
     bool Contains(val element) const { return panel_.call<bool>("contains", element); }
     int Z() const { return IsVisible() ? z_ : -1; }
     void Key(val event);
+    // Placed again where the viewport has changed and the window no longer fits.
+    void Refit() {
+        if (IsVisible() && !Fits()) Place();
+    }
 
 private:
     val Input(std::size_t control) const {
         return InputOf(controls_[control], layout_.controls[control].kind);
     }
     std::optional<std::size_t> Focused() const;
-    void Centre();
+    bool Fits() const;
+    void Place();
     void Raise() { panel_["style"].set("zIndex", z_ = ++topmost); }
 
     const FormSpec& layout_;
     Events events_;
     std::size_t number_;
     val panel_ = Element("section", "form");
-    val caption_ = Element("span", "caption");
+    val caption_ = Element("h1", "caption");
     std::vector<val> controls_;            // in table order
     std::vector<CheckState> shown_;        // what each box showed before a click
     std::vector<std::size_t> tabOrder_;    // TabOrder(layout)
     std::optional<std::size_t> lastFocus_; // comes back when the window does
     int z_ = 0;                            // its place in the stack, as its style has it
+    bool placed_ = false;                  // given a place as a window, not as a column
 };
+
+// Where the page is too narrow for a window, every window is drawn in one
+// column (the style sheet's `narrow`), and has no place of its own.
+bool Narrow() {
+    return Document()["documentElement"]["classList"].call<bool>("contains", val("narrow"));
+}
 
 WebWindow::WebWindow(const FormSpec& layout, Events events)
     : layout_(layout), events_(std::move(events)), number_(windows.size()),
@@ -84,6 +100,9 @@ WebWindow::WebWindow(const FormSpec& layout, Events events)
     panel_.call<void>("setAttribute", val("role"), val("dialog"));
     panel_.call<void>("setAttribute", val("aria-labelledby"), val(layout.name + "-caption"));
     panel_.set("hidden", true);
+    // The page decides which layout fits the viewport from the window's width.
+    panel_.call<void>("setAttribute", val("data-width"),
+                      kFrame + TwipsToPixels(layout.clientWidth));
     val bar = Element("div", "titlebar");
     caption_.set("id", layout.name + "-caption");
     SetTitle(layout.caption);
@@ -102,20 +121,37 @@ WebWindow::WebWindow(const FormSpec& layout, Events events)
 
     val client =
         Element("div", layout.background == Background::PageGrey ? "client page-grey" : "client");
-    client["style"].set("width", std::to_string(TwipsToPixels(layout.clientWidth)) + "px");
-    client["style"].set("height", std::to_string(TwipsToPixels(layout.clientHeight)) + "px");
+    client["style"].call<void>("setProperty", val("--client-width"),
+                               std::to_string(TwipsToPixels(layout.clientWidth)) + "px");
+    client["style"].call<void>("setProperty", val("--client-height"),
+                               std::to_string(TwipsToPixels(layout.clientHeight)) + "px");
     ApplyFont(client["style"], kDefaultFont);
+    // In the document in reading order, for a screen reader and the phone's
+    // column; stacked in table order, as the layout draws overlapping boxes.
+    // A window of nothing but labels and buttons is a message: its labels are
+    // what it says.
+    std::string message;
+    bool onlyWords = true;
     for (std::size_t i = 0; i < layout.controls.size(); ++i) {
         const ControlSpec& design = layout.controls[i];
         controls_.push_back(CreateControl(design, layout.name + "-" + design.name));
-        client.call<void>("appendChild", controls_.back());
+        controls_.back()["style"].set("zIndex", i);
         if (design.kind == ControlKind::CheckBox || design.kind == ControlKind::CommandButton)
             Listen(Input(i), "click", number_, Event::Click, i);
         if (TakesFocus(design)) Listen(Input(i), "focus", number_, Event::Focus, i);
+        onlyWords &= design.kind != ControlKind::CheckBox && design.kind != ControlKind::TextBox;
     }
+    for (const std::size_t i : ReadingOrder(layout)) {
+        client.call<void>("appendChild", controls_[i]);
+        if (layout.controls[i].kind == ControlKind::Label && !(layout.controls[i].style & kHidden))
+            message += (message.empty() ? "" : " ") + layout.name + "-" + layout.controls[i].name;
+    }
+    if (onlyWords && !message.empty())
+        panel_.call<void>("setAttribute", val("aria-describedby"), val(message));
     panel_.call<void>("appendChild", client);
     Listen(panel_, "mousedown", number_, Event::Activate, 0);
     Document()["body"].call<void>("appendChild", panel_);
+    Page().call<void>("fit");
 }
 
 WebWindow::~WebWindow() {
@@ -125,24 +161,35 @@ WebWindow::~WebWindow() {
 
 void WebWindow::Show(bool first, std::optional<std::size_t> focus) {
     panel_.set("hidden", false);
-    if (first) Centre();
+    // Centred the first time it is shown as a window, and then left where the user puts it.
+    if (first || !placed_) Place();
     Raise();
     // Like a desktop window, it gives the focus back to the control that had it.
     if (focus) lastFocus_ = focus;
     if (lastFocus_) SetFocus(*lastFocus_);
 }
 
-// In the middle of the viewport the first time, never with its title bar out
-// of reach above or left of the page.
-void WebWindow::Centre() {
+bool WebWindow::Fits() const {
+    if (!placed_) return Narrow();
+    const val box = panel_.call<val>("getBoundingClientRect");
+    const val view = Document()["documentElement"];
+    return box["left"].as<double>() >= 0 && box["top"].as<double>() >= 0 &&
+           box["right"].as<double>() <= view["clientWidth"].as<double>() &&
+           box["bottom"].as<double>() <= view["clientHeight"].as<double>();
+}
+
+// In the middle of the viewport, never with its title bar out of reach above
+// or left of the page.
+void WebWindow::Place() {
+    if ((placed_ = !Narrow()) == false) return;
     const val view = Document()["documentElement"];
     const val page = val::global("window");
     const Position at =
         OpeningPosition(panel_["offsetWidth"].as<int>(), panel_["offsetHeight"].as<int>(),
                         {page["scrollX"].as<int>(), page["scrollY"].as<int>(),
                          view["clientWidth"].as<int>(), view["clientHeight"].as<int>()});
-    panel_["style"].set("left", std::to_string(at.x) + "px");
-    panel_["style"].set("top", std::to_string(at.y) + "px");
+    panel_["style"].call<void>("setProperty", val("--x"), std::to_string(at.x) + "px");
+    panel_["style"].call<void>("setProperty", val("--y"), std::to_string(at.y) + "px");
 }
 
 std::optional<std::size_t> WebWindow::Focused() const {
@@ -205,6 +252,11 @@ void WebWindow::Key(val event) {
     }
 }
 
+void Refit() {
+    for (WebWindow* window : windows)
+        if (window) window->Refit();
+}
+
 void OnEvent(int window, int event, int control) {
     if (window < 0 || window >= static_cast<int>(windows.size()) || !windows[window]) return;
     windows[window]->On(static_cast<Event>(event), static_cast<std::size_t>(control));
@@ -229,6 +281,9 @@ std::unique_ptr<Window> BuildWindow(const FormSpec& layout, Window::Events event
     return std::make_unique<WebWindow>(layout, std::move(events));
 }
 
-EMSCRIPTEN_BINDINGS(tolvane_windows) { emscripten::function("tolvaneEvent", &OnEvent); }
+EMSCRIPTEN_BINDINGS(tolvane_windows) {
+    emscripten::function("tolvaneEvent", &OnEvent);
+    emscripten::function("tolvaneRefit", &Refit);
+}
 
 } // namespace tolvane::platform

@@ -30,8 +30,10 @@ var Module = (function () {
   function draw(kind, detail) {
     // The windows of a program that has stopped take no more answers.
     for (const open of document.querySelectorAll('.form, .modal')) open.hidden = true;
-    const section = document.createElement('section'), again = document.createElement('button');
-    section.className = 'ended failed';
+    // The page's main content now, told at once.
+    const main = document.createElement('main'), again = document.createElement('button');
+    const section = main.appendChild(document.createElement('section'));
+    main.className = 'ended failed';
     section.setAttribute('role', 'alert');
     const [what, todo] = NOTICES[kind];
     section.appendChild(document.createElement('h1')).textContent = what;
@@ -46,7 +48,7 @@ var Module = (function () {
     again.textContent = '読み込み直す';
     again.addEventListener('click', () => location.reload());
     section.appendChild(again);
-    document.body.appendChild(section);
+    document.body.appendChild(main);
   }
 
   // `crash`: the WebAssembly itself stopped (an abort or a trap).
