@@ -8,7 +8,8 @@
 #   bench    the benchmark tools
 #   windows  the MinGW-w64 cross compiler, and Wine on Xvfb to run its tests
 #   web      Emscripten, the font tools that cut the fonts for the site, librsvg
-#            for its icons, and headless Chromium with its driver to run its tests
+#            for its icons, headless Chromium with its driver to run its tests,
+#            and the tests' tools from the npm registry (tools/npm's lock file)
 set -euo pipefail
 
 declare -A groups=(
@@ -26,16 +27,26 @@ for group in "${@:-build}"; do
   wanted+=("${pkgs[@]}")
 done
 
+# Debian's npm only where there is no npm at all: beside a Node.js that is not
+# Debian's, installing it fails with held broken packages.
+[[ " ${*:-build} " == *" web "* ]] && ! command -v npm >/dev/null && wanted+=(npm)
+
 missing=()
 for pkg in "${wanted[@]}"; do
   status=$(dpkg-query -W -f='${db:Status-Status}' "$pkg" 2>/dev/null || true)
   [[ "$status" == installed ]] || missing+=("$pkg")
 done
-[[ ${#missing[@]} -eq 0 ]] && exit 0
+if [[ ${#missing[@]} -gt 0 ]]; then
+  sudo=()
+  [[ $(id -u) -eq 0 ]] || sudo=(sudo)
+  echo "install-deps: installing ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo[@]}" apt-get update -qq
+  "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
 
-sudo=()
-[[ $(id -u) -eq 0 ]] || sudo=(sudo)
-echo "install-deps: installing ${missing[*]}"
-export DEBIAN_FRONTEND=noninteractive
-"${sudo[@]}" apt-get update -qq
-"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+npm_dir=$(dirname "$0")/npm
+if [[ " ${*:-build} " == *" web "* && ! "$npm_dir/node_modules/.package-lock.json" -nt "$npm_dir/package-lock.json" ]]; then
+  echo "install-deps: installing the browser tests' tools from the npm registry"
+  npm ci --prefix "$npm_dir" --no-audit --no-fund --loglevel=error
+fi

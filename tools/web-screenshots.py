@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """Takes the site's screenshots in headless Chromium with the browser's own
 clicks and keys: page 1 answered, the check-error dialog over its page, and a
-result screen with typed emoji and Hangul. Writes docs/screenshots/web-*.png.
+result screen with typed emoji and Hangul; on a desktop and on a phone 390 CSS
+px wide. Writes docs/screenshots/web-*.png and phone-*.png.
 Usage: tools/web-screenshots.py [SITE], SITE being build/web by default."""
 import functools, http.server, sys, tempfile, threading
 from pathlib import Path
@@ -17,15 +18,20 @@ server = http.server.ThreadingHTTPServer(
     ("127.0.0.1", 0), functools.partial(http.server.SimpleHTTPRequestHandler, directory=site))
 threading.Thread(target=server.serve_forever, daemon=True).start()
 
-with tempfile.TemporaryDirectory() as profile:
+def shots(prefix, phone):
+  with tempfile.TemporaryDirectory() as profile:
     options = webdriver.ChromeOptions()
     for flag in ["--headless=new", "--no-sandbox", "--disable-gpu", "--window-size=900,700",
                  "--hide-scrollbars", f"--user-data-dir={profile}"]:
         options.add_argument(flag)
     page = webdriver.Chrome(options=options)
+    if phone:  # in the hand: 390 CSS px at twice the pixels, touch
+        page.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                             {"width": 390, "height": 844, "deviceScaleFactor": 2, "mobile": True})
+        page.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": True})
     by_id = lambda id: page.find_element(By.ID, id)
     shown = lambda form: WebDriverWait(page, 10).until(lambda _: by_id(form).is_displayed())
-    shot = lambda name: page.save_screenshot(str(out / f"web-{name}.png"))
+    shot = lambda name: page.save_screenshot(str(out / f"{prefix}-{name}.png"))
     try:
         page.get(f"http://127.0.0.1:{server.server_port}/index.html")
         shown("Form1")
@@ -33,6 +39,8 @@ with tempfile.TemporaryDirectory() as profile:
         # left open: the dialog's cause.
         for item in range(1, 16):
             by_id(f"Form1-Check{2 * item - (item in (2, 6, 11))}").click()
+        if phone:  # the first rows answered in view
+            page.execute_script("arguments[0].scrollTop = 0", by_id("Form1"))
         shot("form1-answered")
         by_id("Form1-Command1").click()
         shown("Form3")
@@ -47,7 +55,13 @@ with tempfile.TemporaryDirectory() as profile:
         shown("Form9")
         by_id("Form9-Text5").click()
         page.execute_cdp_cmd("Input.insertText", {"text": "メモ 🚗💨 안전운전"})
+        if phone:
+            page.execute_script("arguments[0].scrollTop = 0", by_id("Form9"))
         shot("form9-typed")
     finally:
         page.quit()
-print("web-screenshots: wrote", *sorted(p.name for p in out.glob("web-*.png")))
+
+
+shots("web", False)
+shots("phone", True)
+print("web-screenshots: wrote", *sorted(p.name for p in out.glob("*-*.png") if p.name.startswith(("web-", "phone-"))))

@@ -12,12 +12,15 @@ Module['tolvane'] = {
   // Where the viewport is narrower than a window, every window is drawn in one
   // column, and one wider than the viewport fills it.
   fit() {
+    // The viewport as style sheets see it: a phone's stays its own width when
+    // the page is zoomed out to show a window whole.
+    const under = width => matchMedia(`(max-width: ${width - 0.5}px)`).matches;
     let widest = 0;
     for (const form of document.querySelectorAll('.form')) {
       widest = Math.max(widest, +form.dataset.width);
-      form.classList.toggle('sheet', +form.dataset.width > innerWidth);
+      form.classList.toggle('sheet', under(+form.dataset.width));
     }
-    const narrow = innerWidth < widest;
+    const narrow = under(widest);
     document.documentElement.classList.toggle('narrow', narrow);
     // Text boxes grow with their text in the column, where the browser cannot do it alone.
     if (!CSS.supports('field-sizing', 'content'))

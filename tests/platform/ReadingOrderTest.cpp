@@ -11,15 +11,13 @@ using namespace tolvane;
 namespace {
 
 struct Reading {
-    const char* name;
     const platform::FormSpec& (*layout)();
     std::string order; // the controls read, by name
 };
-void PrintTo(const Reading& r, std::ostream* out) { *out << r.name; }
+void PrintTo(const Reading& r, std::ostream* out) { *out << r.layout().name; }
 class ReadingOrder : public ::testing::TestWithParam<Reading> {};
 
-std::string Items() {
-    std::string rows;
+std::string Rows(std::string rows = "") { // each item's statement, then yes and no
     for (int k = 1; k <= 16; ++k)
         rows += "Label" + std::to_string(k + 1) + " Check" + std::to_string(2 * k - 1) + " Check" +
                 std::to_string(2 * k) + " ";
@@ -40,7 +38,9 @@ TEST_P(ReadingOrder, HeadingFirstRowsInTurnBesideBlocksAfter) {
 
 INSTANTIATE_TEST_SUITE_P(
     Screens, ReadingOrder,
-    ::testing::Values(Reading{"Form1", screens::Form1::Layout, "Label1 Text1 " + Items() + "Label25 Command1 Command2 Command3"},
-                      Reading{"Form3", screens::Form3::Layout, "Label1 Label2 Label3 Command1"},
-                      Reading{"Form7", screens::Form7::Layout, "Label2 Text1 Text3 Text2 Text4 Text5 Label1 Command1"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    ::testing::Values(Reading{screens::Form1::Layout,
+                              "Label1 Text1 " + Rows() + "Label25 Command1 Command2 Command3"},
+                      Reading{screens::Form3::Layout, "Label1 Label2 Label3 Command1"},
+                      Reading{screens::Form7::Layout,
+                              "Label2 Text1 Text3 Text2 Text4 Text5 Label1 Command1"}),
+    [](const auto& info) { return info.param.layout().name; });

@@ -4,6 +4,8 @@
 #include <emscripten/val.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "Form.h"
 #include "RuntimeError.h"
 #include "Walk.h"
@@ -53,11 +55,14 @@ Driver& TheDriver() {
     return driver;
 }
 
-// Every fixed text on every screen shown is drawn whole in its own web face.
+// Every fixed text on every screen shown is drawn whole in its own web face,
+// in the layout the window's width asks for: one column under 700 px.
 TEST(Page, EveryFixedTextIsWholeInItsFace) {
     Program program;
     for (int s = 0; s < 9; ++s)
         program.runtime().Dispatch([s] { FormOf(ScreenAt(s)).Show(); });
+    const char* window = std::getenv("TOLVANE_WEB_WINDOW");
+    EXPECT_EQ(Page().call<bool>("narrow"), window && std::atoi(window) < 700);
     EXPECT_EQ(Page().call<std::string>("cut"), "");
 }
 

@@ -82,6 +82,7 @@ Module['tolvaneDriver'] = (function () {
     cut: () => [...document.querySelectorAll('.label, .check, .client button')].filter(e => !whole(e)).map(e => e.id).join(' '),
     // A page whose system colours are a dark scheme's.
     dark: on => document.documentElement.style.colorScheme = on ? 'dark' : '',
+    narrow: () => document.documentElement.classList.contains('narrow'),
     focus: (form, active = document.activeElement.closest('[data-control]')) =>
       active && el(form).contains(active) ? active.dataset.control : '',
     loaded: form => !!el(form),
