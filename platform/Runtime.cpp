@@ -89,11 +89,6 @@ void Runtime::CheckFault(Operation operation, const std::string& where) const {
 void Runtime::Report(const RuntimeError& error) {
     stopping_ = true;
     errorNumber_ = error.Number();
-    if (presenter_) {
-        presenter_(MakeErrorReport(error));
-        Stop(kErrorExitStatus);
-        return;
-    }
     PresentErrorReport(MakeErrorReport(error), [this] { Stop(kErrorExitStatus); });
 }
 

@@ -61,12 +61,6 @@ public:
     void SetFaultHook(FaultHook hook) { faultHook_ = std::move(hook); }
     void CheckFault(Operation operation, const std::string& where) const;
 
-    // Puts the error report in front of the user. By default the binding
-    // shows it and the program stops once it is dismissed; tests read it
-    // instead, and it stops at once.
-    using ErrorPresenter = std::function<void(const ErrorReport&)>;
-    void SetErrorPresenter(ErrorPresenter presenter) { presenter_ = std::move(presenter); }
-
     void Register(Form& form) { forms_.push_back(&form); }
     void Unregister(Form& form) { std::erase(forms_, &form); }
 
@@ -81,7 +75,6 @@ private:
     std::vector<Instance> globals_;
     std::vector<Form*> forms_;
     FaultHook faultHook_;
-    ErrorPresenter presenter_;
     bool running_ = false;  // a handler is running
     bool stopping_ = false; // an error report is up or the program has ended
     bool ended_ = false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "Colours.h"
 
@@ -34,10 +35,16 @@ public:
     virtual bool Loaded(Screen screen) = 0;
     virtual bool Shown(Screen screen) = 0;
     virtual int Ticked(Screen screen, int box) = 0;
+    // How far the middle of the screen's window, frame and all, lies from the
+    // middle of the desktop's work area (of a page's viewport), in pixels.
+    virtual std::pair<int, int> OffCentre(Screen screen) = 0;
     // A control's text and background colours; a dark high-contrast scheme, or back.
     virtual std::pair<platform::Rgb, platform::Rgb> Drawn(Screen screen,
                                                           const std::string& control) = 0;
     virtual void DarkScheme(bool on) = 0;
+    // The error reports shown since the last call, title and text as the box
+    // shows them, each dismissed with its OK button as the user would.
+    virtual std::vector<std::u16string> Reports() = 0;
 };
 
 } // namespace tolvane::check

@@ -3,8 +3,11 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QInputMethodEvent>
+#include <QMessageBox>
+#include <QScreen>
 #include <QTest>
 #include <QTextEdit>
+#include <QTimer>
 #include <QWindow>
 #include <gtest/gtest.h>
 
@@ -26,6 +29,17 @@ Widget* Find(Screen screen, const std::string& name) {
 
 class QtDriver final : public Driver {
 public:
+    // A report's box runs a loop of its own inside the action that failed: a
+    // timer, which runs in any loop, reads it and clicks its OK.
+    QtDriver() {
+        watch_.callOnTimeout([this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible()) return;
+            reports_.push_back((box->windowTitle() + u' ' + box->text()).toStdU16String());
+            QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+        });
+        watch_.start(5);
+    }
     void Settle() override { QApplication::processEvents(); }
     void Press(Screen screen, const std::string& control, Input input, double at) override {
         QWidget* widget = Find(screen, control);
@@ -73,6 +87,11 @@ public:
     }
     bool Loaded(Screen screen) override { return Window(screen); }
     bool Shown(Screen screen) override { return Window(screen) && Window(screen)->isVisible(); }
+    std::pair<int, int> OffCentre(Screen screen) override {
+        const QPoint off = Window(screen)->frameGeometry().center() -
+                           QApplication::primaryScreen()->availableGeometry().center();
+        return {off.x(), off.y()};
+    }
     int Ticked(Screen screen, int box) override {
         const auto drawn = Find<QCheckBox>(screen, "Check" + std::to_string(box))->checkState();
         return drawn == Qt::Checked ? 1 : drawn == Qt::PartiallyChecked ? 2 : 0;
@@ -96,6 +115,11 @@ public:
         const QBrush w = Qt::white, b = Qt::black;
         QApplication::setPalette(on ? QPalette(w, b, b, b, b, w, w, b, b) : QPalette()), Settle();
     }
+    std::vector<std::u16string> Reports() override { return Settle(), std::exchange(reports_, {}); }
+
+private:
+    QTimer watch_;
+    std::vector<std::u16string> reports_;
 };
 
 } // namespace
@@ -118,5 +142,6 @@ int main(int argc, char* argv[]) {
     testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
     tolvane::platform::SetUpApplication();
+    tolvane::check::TheDriver(); // watching for error reports from the start
     return RUN_ALL_TESTS();
 }

@@ -21,7 +21,7 @@ namespace tolvane::check {
 inline Screen ScreenAt(int index) { return static_cast<Screen>(index); }
 inline std::string Name(Screen screen) { return "Form" + std::to_string(int(screen) + 1); }
 
-enum class Act { Toggle, Click, Type, Close, ReadOut };
+enum class Act { Toggle, Click, Type, Close };
 
 struct Action {
     Act act;
@@ -48,7 +48,6 @@ struct Model {
     std::array<std::array<int, 32>, 2> boxes{};
     std::array<int, 5> flags{};                           // A to E
     std::array<int, 3> scores{};                          // roughness, irritation, hesitation
-    std::array<std::array<std::u16string, 3>, 2> readout; // Label22 to Label24
     std::array<std::array<std::u16string, 5>, 9> typed{}; // since the box loaded
     int diagnoses = 0, exitStatus = 0;
     bool ended = false;
@@ -85,7 +84,6 @@ private:
 
     std::unique_ptr<platform::Runtime> runtime_;
     std::optional<FaultPlan> plan_;
-    std::vector<platform::ErrorReport> reports_;
     std::array<int, 9> loads_{};
     int afterFault_ = 0;
     // What each paragraph held when first seen since its load.

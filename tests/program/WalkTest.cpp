@@ -146,6 +146,16 @@ INSTANTIATE_TEST_SUITE_P(Screens, TabOrder,
                                            Screen::Form7),
                          [](const auto& info) { return Name(info.param); });
 
+// A window opens in the middle of the screen (of a page's viewport).
+TEST(Windows, OpenCentred) {
+    Program program;
+    program.runtime().Dispatch([] { FormOf(Screen::Form3).Show(), FormOf(Screen::Form7).Show(); });
+    for (const Screen screen : {Screen::Form1, Screen::Form3, Screen::Form7}) {
+        const auto [x, y] = TheDriver().OffCentre(screen);
+        EXPECT_LE(std::abs(x) + std::abs(y), 2) << Name(screen);
+    }
+}
+
 // A dark high-contrast scheme turned on while every screen is loaded: each
 // text and line reads on its background, by a judge that reads known pairs
 // right. Usually the page grey stays.

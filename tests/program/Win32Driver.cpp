@@ -37,8 +37,26 @@ void PressKey(HWND target, UINT key) {
     PostMessageW(target, WM_KEYUP, key, KeyBits(key, true));
 }
 
+// A report's message box runs a loop of its own inside the action that
+// failed: a thread timer, which runs in any loop, reads it and clicks its OK.
+std::vector<std::u16string> reports;
+void CALLBACK WatchForReports(HWND, UINT, UINT_PTR, DWORD) {
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND box, LPARAM) {
+            wchar_t kind[8] = {};
+            GetClassNameW(box, kind, 8);
+            if (!IsWindowVisible(box) || std::wstring_view(kind) != L"#32770") return TRUE;
+            reports.push_back(WindowText(box) + u" " + WindowText(GetDlgItem(box, 0xFFFF)));
+            SendMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+            return FALSE;
+        },
+        0);
+}
+
 class Win32Driver final : public Driver {
 public:
+    Win32Driver() { SetTimer(nullptr, 0, 5, WatchForReports); }
     void Settle() override {
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
@@ -85,6 +103,13 @@ public:
 
     bool Loaded(Screen screen) override { return platform::HwndOf(FormOf(screen)); }
     bool Shown(Screen screen) override { return IsWindowVisible(platform::HwndOf(FormOf(screen))); }
+    std::pair<int, int> OffCentre(Screen screen) override {
+        RECT frame, work;
+        GetWindowRect(platform::HwndOf(FormOf(screen)), &frame);
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+        return {int(frame.left + frame.right - work.left - work.right) / 2,
+                int(frame.top + frame.bottom - work.top - work.bottom) / 2};
+    }
     int Ticked(Screen screen, int box) override {
         const LRESULT drawn =
             SendMessageW(Control(screen, "Check" + std::to_string(box)), BM_GETCHECK, 0, 0);
@@ -117,6 +142,7 @@ public:
         if (on) std::transform(elements, elements + 5, usual, GetSysColor);
         SetSysColors(5, elements, on ? dark : usual), Settle();
     }
+    std::vector<std::u16string> Reports() override { return Settle(), std::exchange(reports, {}); }
 
 private:
     // A left click at `at` along the control's width, on its vertical centre,
@@ -206,5 +232,6 @@ TEST(Win32, ScaleChangeRedrawsEveryControlAndChildrenStayInTableOrder) {
 int main(int argc, char* argv[]) {
     testing::InitGoogleTest(&argc, argv);
     tolvane::platform::SetUpWin32(); // as the program does before its first screen
+    tolvane::check::TheDriver();     // watching for error reports from the start
     return RUN_ALL_TESTS();
 }

@@ -29,7 +29,7 @@ Module['tolvaneDriver'] = (function () {
     // On a whole pixel, as a mouse's clicks land.
     const r = e.getBoundingClientRect(), x = r.left + Math.min(Math.floor(at * r.width), r.width - 1);
     const y = r.top + r.height / 2, hit = document.elementFromPoint(x, y);
-    const target = hit && e.closest('.form').contains(hit) ? hit : e;
+    const target = hit && e.closest('.form, .modal').contains(hit) ? hit : e;
     for (const type of ['mousedown', 'mouseup', 'click'])
       target.dispatchEvent(new MouseEvent(type, {bubbles: true, cancelable: true, clientX: x, clientY: y}));
   };
@@ -83,9 +83,14 @@ Module['tolvaneDriver'] = (function () {
     // A page whose system colours are a dark scheme's.
     dark: on => document.documentElement.style.colorScheme = on ? 'dark' : '',
     narrow: () => document.documentElement.classList.contains('narrow'),
+    // The report up, read and then dismissed with its OK.
+    reports: (box = document.querySelector('.report')) => box ? [box.firstChild.textContent + ' ' +
+      box.querySelector('.report-text').textContent, click(box.querySelector('.ok'), 0.5)].slice(0, 1) : [],
     focus: (form, active = document.activeElement.closest('[data-control]')) =>
       active && el(form).contains(active) ? active.dataset.control : '',
     loaded: form => !!el(form),
+    offCentre: (form, r = el(form).getBoundingClientRect(), view = document.documentElement) =>
+      [r.left + r.width / 2 - view.clientWidth / 2, r.top + r.height / 2 - view.clientHeight / 2].map(Math.round),
     shown: form => !!el(form) && el(form).checkVisibility(),
     ticked: (form, box, drawn = input(el(form, box))) => drawn.indeterminate ? 2 : drawn.checked ? 1 : 0,
   };
