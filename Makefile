@@ -61,7 +61,7 @@ package: build
 	cd $(BUILD) && cpack -G DEB
 
 # Start-up and memory against the floor (a plain Qt window drawing page 1's
-# texts), every click on the real screens, the diagnosis core; in a build of
+# texts) and every click on the real screens, in a build of
 # its own; the same for tolvane.exe under Wine and for the site in headless
 # Chromium. Writes docs/performance.md.
 BENCH_BUILD := build/bench

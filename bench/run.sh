@@ -14,15 +14,20 @@ while [[ -e /tmp/.X$n-lock ]]; do n=$((n + 1)); done
 Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp 2>/dev/null & xvfb=$! && export DISPLAY=":$n"
 for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break || sleep 0.1; done
 
+# Launches a floor and a program in turn (through RUNNER, if given), each once
+# into the file cache first; which goes first alternates, so that drift in the
+# machine falls on both. Usage: launch FLOOR PROGRAM [RUNNER]
+launch() {
+    "$probe" ${3:-} "${!1}" >/dev/null && "$probe" ${3:-} "${!2}" >/dev/null
+    for i in $(seq "$launches"); do
+        if ((i % 2)); then order=("$1" "$2"); else order=("$2" "$1"); fi
+        for which in "${order[@]}"; do "$probe" ${3:-} "${!which}" >>"$work/$which" || true; done
+        printf '\rbench: launch %d of %d' "$i" "$launches" >&2
+    done
+    echo >&2
+}
 app=$build/app/tolvane floor=$build/bench/tolvane_floor probe=$build/bench/tolvane_probe
-"$probe" "$floor" >/dev/null && "$probe" "$app" >/dev/null # into the file cache
-for i in $(seq "$launches"); do
-    # Which goes first alternates, so that drift in the machine falls on both.
-    if ((i % 2)); then order=(floor app); else order=(app floor); fi
-    for which in "${order[@]}"; do "$probe" "${!which}" >>"$work/$which" || true; done
-    printf '\rbench: launch %d of %d' "$i" "$launches" >&2
-done
-echo >&2
+launch floor app
 
 median() { sort -n | awk '{v[NR] = $1} END {print NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
 # tolvane.exe and a Win32 floor like the one above, under Wine, in real X
@@ -33,11 +38,7 @@ if [[ -n ${3:-} ]]; then
     wine reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f >/dev/null 2>&1 || true
     wineserver -p || true # one server for every launch, as on a desktop where Wine runs
     winapp=$3/tolvane.exe winfloor=$3/bench/tolvane_floor.exe
-    "$probe" /usr/bin/wine "$winfloor" >/dev/null && "$probe" /usr/bin/wine "$winapp" >/dev/null
-    for i in $(seq "$launches"); do
-        if ((i % 2)); then order=(winfloor winapp); else order=(winapp winfloor); fi
-        for which in "${order[@]}"; do "$probe" /usr/bin/wine "${!which}" >>"$work/$which" || true; done
-    done
+    launch winfloor winapp /usr/bin/wine
     wineserver -k
 fi
 
@@ -51,7 +52,6 @@ verdict() { awk -v r="$1" -v l="$2" 'BEGIN {print r <= l ? "met" : "missed"}'; }
 
 clicks=$("$build/bench/tolvane_click_bench" 20)
 p99=$(cut -f4 <<<"$clicks" | sort -n | tail -1)
-core=$("$build/bench/tolvane_core_bench" --benchmark_format=csv 2>/dev/null | awk -F, '/^"/ {printf "| %s | %.0f ns |\n", $1, $4}' | tr -d '"')
 
 cat >"$report" <<MD
 # Performance
@@ -98,11 +98,5 @@ From the click to the window drawn anew, over 60 fresh runs; milliseconds.
 $(awk -F'\t' '{printf "| %s | %s | %s | %s | %s |\n", $1, $2, $3, $4, $5}' <<<"$clicks")
 
 Slowest p99: ${p99} ms (goal ≤ 16 ms: $(verdict "$p99" 16)).
-
-## The diagnosis core
-
-| Benchmark | Time per call |
-|---|---:|
-$core
 MD
 echo "bench: wrote $report" >&2

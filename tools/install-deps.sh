@@ -15,13 +15,14 @@ set -euo pipefail
 declare -A groups=(
   [build]="g++ make cmake ninja-build pkg-config qt6-base-dev libgtest-dev libgmock-dev fonts-ipafont-gothic fonts-noto-color-emoji fonts-nanum fontconfig desktop-file-utils appstream binutils-mingw-w64-x86-64 dpkg-dev file librsvg2-bin"
   [desktop]="xvfb openbox imagemagick x11-utils xdotool qt6ct"
-  [bench]="libbenchmark-dev libx11-dev libxdamage-dev xvfb x11-utils"
+  [bench]="libx11-dev libxdamage-dev xvfb x11-utils"
   [windows]="make cmake ninja-build g++-mingw-w64-x86-64-posix libgtest-dev wine wine64 xvfb xauth fonts-ipafont-gothic librsvg2-bin icoutils"
   [web]="make cmake ninja-build librsvg2-bin emscripten node-acorn python3 python3-fonttools python3-brotli fonts-ipafont-gothic libgtest-dev chromium chromium-driver python3-selenium fonts-noto-color-emoji fonts-nanum"
 )
 
-wanted=()
+wanted=() web=false
 for group in "${@:-build}"; do
+  [[ $group == web ]] && web=true
   [[ -n "${groups[$group]:-}" ]] || { echo "install-deps: unknown group '$group'" >&2; exit 2; }
   read -ra pkgs <<<"${groups[$group]}"
   wanted+=("${pkgs[@]}")
@@ -29,7 +30,7 @@ done
 
 # Debian's npm only where there is no npm at all: beside a Node.js that is not
 # Debian's, installing it fails with held broken packages.
-[[ " ${*:-build} " == *" web "* ]] && ! command -v npm >/dev/null && wanted+=(npm)
+$web && ! command -v npm >/dev/null && wanted+=(npm)
 
 missing=()
 for pkg in "${wanted[@]}"; do
@@ -46,7 +47,7 @@ if [[ ${#missing[@]} -gt 0 ]]; then
 fi
 
 npm_dir=$(dirname "$0")/npm
-if [[ " ${*:-build} " == *" web "* && ! "$npm_dir/node_modules/.package-lock.json" -nt "$npm_dir/package-lock.json" ]]; then
+if $web && [[ ! "$npm_dir/node_modules/.package-lock.json" -nt "$npm_dir/package-lock.json" ]]; then
   echo "install-deps: installing the browser tests' tools from the npm registry"
   npm ci --prefix "$npm_dir" --no-audit --no-fund --loglevel=error
 fi
