@@ -12,19 +12,13 @@ using emscripten::val;
 
 val Create(const char* tag) { return val::global("document").call<val>("createElement", val(tag)); }
 
-std::string Px(int pixels) { return std::to_string(pixels) + "px"; }
-
 // The place a layout gives, which the style sheet uses where the window is
 // drawn as designed, and leaves for the phone's one column.
-void Set(val style, const char* property, const std::string& value) {
-    style.call<void>("setProperty", val(property), val(value));
-}
-
-void Place(val style, const PixelBox& box) {
-    Set(style, "--left", Px(box.x));
-    Set(style, "--top", Px(box.y));
-    Set(style, "--width", Px(box.width));
-    Set(style, "--height", Px(box.height));
+void Place(val element, const PixelBox& box) {
+    SetStyleProperty(element, "--left", val(Px(box.x)));
+    SetStyleProperty(element, "--top", val(Px(box.y)));
+    SetStyleProperty(element, "--width", val(Px(box.width)));
+    SetStyleProperty(element, "--height", val(Px(box.height)));
 }
 
 // A caption's trailing run of leader dots, apart, so that the phone's column,
@@ -34,8 +28,7 @@ void SetLeadered(val target, std::u16string_view caption) {
     if (dots == 0 || dots == caption.size())
         return target.set("textContent", val(std::u16string(caption)));
     target.set("textContent", val(std::u16string(caption.substr(0, dots))));
-    val leader = Document().call<val>("createElement", val("span"));
-    leader.call<void>("setAttribute", val("class"), val("leader"));
+    val leader = Element("span", "leader");
     leader.call<void>("setAttribute", val("aria-hidden"), val("true"));
     leader.set("textContent", val(std::u16string(caption.substr(dots))));
     target.call<void>("appendChild", leader);
@@ -55,13 +48,19 @@ val CreateLine(const ControlSpec& design) {
     line.call<void>("setAttribute", val("x2"), at(ends.x2, bounds.x));
     line.call<void>("setAttribute", val("y2"), at(ends.y2, bounds.y));
     svg.call<void>("appendChild", line);
-    Place(svg["style"], bounds);
+    Place(svg, bounds);
     return svg;
 }
 
 } // namespace
 
 val Document() { return val::global("document"); }
+
+void SetStyleProperty(val element, const char* name, const val& value) {
+    element["style"].call<void>("setProperty", val(name), value);
+}
+
+std::string Px(int pixels) { return std::to_string(pixels) + "px"; }
 
 val Page() { return val::module_property("tolvane"); }
 
@@ -106,9 +105,8 @@ val CreateControl(const ControlSpec& design, const std::string& id) {
         return control;
     }
 
-    val style = control["style"];
     const PixelBox box = TwipsToPixels(design.box);
-    Place(style, box);
+    Place(control, box);
     // A label is sized as LabelSize says, by the browser as the fonts arrive:
     // where the rule follows the caption (asked with one larger than any), so
     // does the box, from the least the rule gives an empty caption.
@@ -117,11 +115,13 @@ val CreateControl(const ControlSpec& design, const std::string& id) {
         const PixelSize least = LabelSize(design, {box.width, box.height}, {0, 0});
         const PixelSize most = LabelSize(design, {box.width, box.height}, {kAny, kAny});
         if (most.width == kAny)
-            Set(style, "--width", "max-content"), Set(style, "--min-width", Px(least.width));
+            SetStyleProperty(control, "--width", val("max-content")),
+                SetStyleProperty(control, "--min-width", val(Px(least.width)));
         if (most.height == kAny)
-            Set(style, "--height", "auto"), Set(style, "--min-height", Px(least.height));
+            SetStyleProperty(control, "--height", val("auto")),
+                SetStyleProperty(control, "--min-height", val(Px(least.height)));
     }
-    ApplyFont(style, FontOf(design));
+    ApplyFont(control, FontOf(design));
     if (design.style & kPageBackground) control["classList"].call<void>("add", val("page-grey"));
     if (design.style & kHidden) control.call<void>("setAttribute", val("hidden"), val(""));
     val input = InputOf(control, design.kind);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <emscripten/val.h>
+#include <string>
 #include <string_view>
 
 #include "FormRules.h"
@@ -16,6 +17,11 @@ namespace tolvane::platform {
 emscripten::val Document();
 emscripten::val Page();
 emscripten::val Element(const char* tag, const char* className);
+
+// Sets a custom property of an element's style, for the style sheet to use;
+// and a length in pixels as CSS writes it.
+void SetStyleProperty(emscripten::val element, const char* name, const emscripten::val& value);
+std::string Px(int pixels);
 
 // The control's outer element, placed and styled, named `id` in the page.
 emscripten::val CreateControl(const ControlSpec& design, const std::string& id);

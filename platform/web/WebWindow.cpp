@@ -58,9 +58,10 @@ public:
     bool Contains(val element) const { return panel_.call<bool>("contains", element); }
     int Z() const { return IsVisible() ? z_ : -1; }
     void Key(val event);
-    // Placed again where the viewport has changed and the window no longer fits.
+    // Placed again where the viewport has changed: as a window for the first
+    // time, or one that no longer fits.
     void Refit() {
-        if (IsVisible() && !Fits()) Place();
+        if (IsVisible() && (!placed_ || !Fits())) Place();
     }
 
 private:
@@ -121,11 +122,9 @@ WebWindow::WebWindow(const FormSpec& layout, Events events)
 
     val client =
         Element("div", layout.background == Background::PageGrey ? "client page-grey" : "client");
-    client["style"].call<void>("setProperty", val("--client-width"),
-                               std::to_string(TwipsToPixels(layout.clientWidth)) + "px");
-    client["style"].call<void>("setProperty", val("--client-height"),
-                               std::to_string(TwipsToPixels(layout.clientHeight)) + "px");
-    ApplyFont(client["style"], kDefaultFont);
+    SetStyleProperty(client, "--client-width", val(Px(TwipsToPixels(layout.clientWidth))));
+    SetStyleProperty(client, "--client-height", val(Px(TwipsToPixels(layout.clientHeight))));
+    ApplyFont(client, kDefaultFont);
     // In the document in reading order, for a screen reader and the phone's
     // column; stacked in table order, as the layout draws overlapping boxes.
     // A window of nothing but labels and buttons is a message: its labels are
@@ -170,7 +169,6 @@ void WebWindow::Show(bool first, std::optional<std::size_t> focus) {
 }
 
 bool WebWindow::Fits() const {
-    if (!placed_) return Narrow();
     const val box = panel_.call<val>("getBoundingClientRect");
     const val view = Document()["documentElement"];
     return box["left"].as<double>() >= 0 && box["top"].as<double>() >= 0 &&
@@ -181,15 +179,16 @@ bool WebWindow::Fits() const {
 // In the middle of the viewport, never with its title bar out of reach above
 // or left of the page.
 void WebWindow::Place() {
-    if ((placed_ = !Narrow()) == false) return;
+    placed_ = !Narrow();
+    if (!placed_) return;
     const val view = Document()["documentElement"];
     const val page = val::global("window");
     const Position at =
         OpeningPosition(panel_["offsetWidth"].as<int>(), panel_["offsetHeight"].as<int>(),
                         {page["scrollX"].as<int>(), page["scrollY"].as<int>(),
                          view["clientWidth"].as<int>(), view["clientHeight"].as<int>()});
-    panel_["style"].call<void>("setProperty", val("--x"), std::to_string(at.x) + "px");
-    panel_["style"].call<void>("setProperty", val("--y"), std::to_string(at.y) + "px");
+    SetStyleProperty(panel_, "--x", val(Px(at.x)));
+    SetStyleProperty(panel_, "--y", val(Px(at.y)));
 }
 
 std::optional<std::size_t> WebWindow::Focused() const {

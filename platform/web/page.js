@@ -20,12 +20,16 @@ Module['tolvane'] = {
       widest = Math.max(widest, +form.dataset.width);
       form.classList.toggle('sheet', under(+form.dataset.width));
     }
-    const narrow = under(widest);
-    document.documentElement.classList.toggle('narrow', narrow);
-    // Text boxes grow with their text in the column, where the browser cannot do it alone.
-    if (!CSS.supports('field-sizing', 'content'))
-      for (const box of document.querySelectorAll('textarea'))
-        box.style.height = '', box.style.height = narrow ? box.scrollHeight + 'px' : '';
+    document.documentElement.classList.toggle('narrow', under(widest));
+    this.grow();
+  },
+
+  // Text boxes grow with their text in the column, where the browser cannot do it alone.
+  grow() {
+    if (CSS.supports('field-sizing', 'content')) return;
+    const narrow = document.documentElement.classList.contains('narrow');
+    for (const box of document.querySelectorAll('textarea'))
+      box.style.height = '', box.style.height = narrow ? box.scrollHeight + 'px' : '';
   },
 
   start(pageGrey, disabledText) {
@@ -36,7 +40,7 @@ Module['tolvane'] = {
     // Turning the phone, zooming or resizing may change the layout; windows
     // that no longer fit are placed again.
     addEventListener('resize', () => (this.fit(), Module['tolvaneRefit']()));
-    addEventListener('input', () => this.fit());
+    addEventListener('input', () => this.grow());
     // A window moves by its title bar, as on the desktop, never so far up or
     // left that the bar is out of reach.
     document.addEventListener('pointerdown', down => {
