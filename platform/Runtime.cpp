@@ -81,6 +81,11 @@ void Runtime::Dispatch(const std::function<void()>& handler) {
 
 void Runtime::End() { throw ProgramEnd{}; }
 
+void Runtime::Abandoned(const RuntimeError& error) {
+    running_ = false;
+    if (!stopping_) Report(error);
+}
+
 void Runtime::CheckFault(Operation operation, const std::string& where) const {
     if (!faultHook_) return;
     if (const auto number = faultHook_(operation, where)) throw RuntimeError(*number, where);

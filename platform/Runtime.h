@@ -51,6 +51,11 @@ public:
     // Stops the program at once: the running handler goes no further.
     [[noreturn]] void End();
 
+    // The running handler was left by a way no C++ code saw, such as a
+    // toolkit call that threw through the program's frames: reported as any
+    // runtime error is, unless a report is already up.
+    void Abandoned(const RuntimeError& error);
+
     bool HasEnded() const { return ended_; }
     int ExitStatus() const { return exitStatus_; }
 

@@ -4,6 +4,8 @@
 
 #include "Colours.h"
 #include "Controls.h"
+#include "Runtime.h"
+#include "RuntimeError.h"
 #include "WebWindow.h"
 #include "Window.h"
 
@@ -32,6 +34,11 @@ void Dismiss() {
     reportBox = reportOk = val::null();
     std::function<void()> then = std::move(dismissed);
     then();
+}
+
+// A call into the page threw, through whatever the program was doing (page.js).
+void Failed(std::string what) {
+    Runtime::Current().Abandoned(RuntimeError(kInternalError, "browser: " + what));
 }
 
 } // namespace
@@ -96,6 +103,7 @@ void PresentErrorReport(const ErrorReport& report, std::function<void()> then) {
 EMSCRIPTEN_BINDINGS(tolvane_page) {
     emscripten::function("tolvaneKey", &OnKey);
     emscripten::function("tolvaneDismiss", &Dismiss);
+    emscripten::function("tolvaneFailed", &Failed);
 }
 
 } // namespace tolvane::platform

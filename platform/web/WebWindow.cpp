@@ -50,6 +50,7 @@ public:
     }
     void SetText(std::size_t control, std::u16string_view text) override {
         controls_[control].set("value", val(std::u16string(text)));
+        Page().call<void>("grow", panel_);
     }
     CheckState Value(std::size_t control) const override { return StateOf(Input(control)); }
     void SetFocus(std::size_t control) override { Input(control).call<void>("focus"); }
@@ -163,6 +164,8 @@ void WebWindow::Show(bool first, std::optional<std::size_t> focus) {
     // Centred the first time it is shown as a window, and then left where the user puts it.
     if (first || !placed_) Place();
     Raise();
+    // Text boxes are measured only where they are drawn.
+    Page().call<void>("grow", panel_);
     // Like a desktop window, it gives the focus back to the control that had it.
     if (focus) lastFocus_ = focus;
     if (lastFocus_) SetFocus(*lastFocus_);

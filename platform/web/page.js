@@ -3,44 +3,69 @@
 // glue, so that nothing is ever made into script from a string: the site runs
 // under a Content-Security-Policy that forbids it.
 Module['tolvane'] = {
-  // Each `type` event at `target` calls the program's exported `name` with `args`.
-  listen(target, type, name, ...args) {
-    target.addEventListener(type, () => Module[name](...args));
+  // Calls into the program from the page. A browser call that throws inside
+  // unwinds the program's frames without a word to them: the program is told
+  // at once, and ends through its error report. A trap or an abort of the
+  // WebAssembly itself goes on to the page's crash notice.
+  enter(name, ...args) {
+    try {
+      return Module[name](...args);
+    } catch (error) {
+      if (error instanceof WebAssembly.RuntimeError || !Module['tolvaneFailed']) throw error;
+      console.error(error);
+      // The report names the kind of error, in the ASCII it takes.
+      const kind = error && /^\w+$/.test(error.name) ? error.name : 'Error';
+      Module['tolvaneFailed'](kind);
+    }
   },
 
-  // The colours the style sheet names, as the runtime has them.
-  // Where the viewport is narrower than a window, every window is drawn in one
-  // column, and one wider than the viewport fills it.
+  // Each `type` event at `target` calls the program's exported `name` with `args`.
+  listen(target, type, name, ...args) {
+    target.addEventListener(type, () => this.enter(name, ...args));
+  },
+
+  // Where the viewport is narrower than a window, or the pointer is a finger
+  // (a phone either way up, a tablet), every window is drawn in one column:
+  // boxes and buttons a thumb can hit. There a window wider than the viewport,
+  // or any screen but a message under a finger, fills it.
   fit() {
     // The viewport as style sheets see it: a phone's stays its own width when
     // the page is zoomed out to show a window whole.
     const under = width => matchMedia(`(max-width: ${width - 0.5}px)`).matches;
+    const finger = matchMedia('(pointer: coarse)').matches;
     let widest = 0;
     for (const form of document.querySelectorAll('.form')) {
       widest = Math.max(widest, +form.dataset.width);
-      form.classList.toggle('sheet', under(+form.dataset.width));
+      form.classList.toggle('sheet', under(+form.dataset.width) || (finger && !form.hasAttribute('aria-describedby')));
     }
-    document.documentElement.classList.toggle('narrow', under(widest));
-    this.grow();
+    document.documentElement.classList.toggle('narrow', finger || under(widest));
+    this.grow(document);
   },
 
-  // Text boxes grow with their text in the column, where the browser cannot do it alone.
-  grow() {
+  // Text boxes grow with their text in the column. Where the browser cannot
+  // do it alone, their height is measured here: whenever a window is shown,
+  // its text changes or the viewport does. A hidden box measures nothing.
+  grow(within) {
     if (CSS.supports('field-sizing', 'content')) return;
     const narrow = document.documentElement.classList.contains('narrow');
-    for (const box of document.querySelectorAll('textarea'))
-      box.style.height = '', box.style.height = narrow ? box.scrollHeight + 'px' : '';
+    for (const box of within.querySelectorAll('textarea')) {
+      box.style.height = '';
+      if (narrow && box.offsetParent) box.style.height = box.scrollHeight + 'px';
+    }
   },
 
   start(pageGrey, disabledText) {
     document.documentElement.style.setProperty('--page-grey', pageGrey);
     document.documentElement.style.setProperty('--disabled-text', disabledText);
     // Before the browser acts on a key: no submit, no scroll, no leaving the windows.
-    document.addEventListener('keydown', event => Module['tolvaneKey'](event), true);
+    document.addEventListener('keydown', event => this.enter('tolvaneKey', event), true);
     // Turning the phone, zooming or resizing may change the layout; windows
     // that no longer fit are placed again.
-    addEventListener('resize', () => (this.fit(), Module['tolvaneRefit']()));
-    addEventListener('input', () => this.grow());
+    const refit = () => (this.fit(), this.enter('tolvaneRefit'));
+    addEventListener('resize', refit);
+    matchMedia('(pointer: coarse)').addEventListener('change', refit);
+    addEventListener('input', event => event.target.matches('textarea') && this.grow(event.target.parentElement));
+    document.fonts.addEventListener('loadingdone', () => this.grow(document));
     // A window moves by its title bar, as on the desktop, never so far up or
     // left that the bar is out of reach.
     document.addEventListener('pointerdown', down => {

@@ -86,6 +86,17 @@ TEST(Page, EndsWithANoticeOnceTheReportIsDismissed) {
     notice.call<void>("remove");
 }
 
+// A browser call that throws inside what a click does is a failed operation,
+// as every other: the program ends through its report.
+TEST(Page, ABrowserCallThatThrowsEndsThroughTheReport) {
+    Program program;
+    Page().call<void>("failing", true);
+    TheDriver().Press(Screen::Form1, "Check1", Input::Mouse, 0.5);
+    Page().call<void>("failing", false);
+    for (const std::string& problem : program.CheckFailedEnd(kInternalError))
+        ADD_FAILURE() << problem;
+}
+
 } // namespace tolvane::check
 
 int main(int argc, char* argv[]) {

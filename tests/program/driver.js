@@ -6,7 +6,15 @@
 (() => {
   const run = JSON.parse(decodeURIComponent(location.hash.slice(1))), lines = [];
   const finish = status => fetch('exit', {method: 'POST', body: JSON.stringify([status, lines.join('\n')])});
-  addEventListener('error', event => (lines.push(event.message), finish(1)));
+  // A script error anywhere, a driver call's among them, ends the run at once.
+  const failed = error => (lines.push(String(error && error.stack || error)), finish(1));
+  addEventListener('error', event => failed(event.error || event.message));
+  addEventListener('unhandledrejection', event => failed(event.reason));
+  // Fallbacks run where the browser has what they stand in for.
+  if (run.env.TOLVANE_WEB_FALLBACKS) {
+    const supports = CSS.supports;
+    CSS.supports = (...feature) => !/field-sizing/.test(feature.join(':')) && supports.apply(CSS, feature);
+  }
   addEventListener('securitypolicyviolation', event =>
     (lines.push(`refused by the policy: ${event.violatedDirective} ${event.blockedURI}`), finish(1)));
   Object.assign(Module, {arguments: run.arguments, print: t => lines.push(t), printErr: t => lines.push(t),
@@ -47,6 +55,7 @@ Module['tolvaneDriver'] = (function () {
     const room = span.clientWidth, dots = text.indexOf('・');
     return span.scrollWidth <= room || (dots > 0 && width(text.slice(0, dots), style, 'serif') <= room);
   };
+  const indeterminate = Object.getOwnPropertyDescriptor(HTMLInputElement.prototype, 'indeterminate');
   return {
     press(form, name, how, at) {
       const e = el(form, name);
@@ -82,6 +91,9 @@ Module['tolvaneDriver'] = (function () {
     cut: () => [...document.querySelectorAll('.label, .check, .client button')].filter(e => !whole(e)).map(e => e.id).join(' '),
     // A page whose system colours are a dark scheme's.
     dark: on => document.documentElement.style.colorScheme = on ? 'dark' : '',
+    // A browser call that throws, as a failing one would.
+    failing: on => Object.defineProperty(HTMLInputElement.prototype, 'indeterminate',
+      on ? Object.assign({}, indeterminate, {set() { throw new TypeError('planted'); }}) : indeterminate),
     narrow: () => document.documentElement.classList.contains('narrow'),
     // The report up, read and then dismissed with its OK.
     reports: (box = document.querySelector('.report')) => box ? [box.firstChild.textContent + ' ' +
