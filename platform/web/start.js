@@ -34,6 +34,7 @@ var Module = (function () {
     const main = document.createElement('main'), again = document.createElement('button');
     const section = main.appendChild(document.createElement('section'));
     main.className = 'ended failed';
+    main.dataset.reason = kind;
     section.setAttribute('role', 'alert');
     const [what, todo] = NOTICES[kind];
     section.appendChild(document.createElement('h1')).textContent = what;
@@ -75,7 +76,14 @@ var Module = (function () {
     }
   }, true);
   addEventListener('unhandledrejection', event => failed(event.reason, trap(event.reason)));
-  if (typeof WebAssembly !== 'object') notice('wasm');
+  // The oldest engines the site runs in are those whose WebAssembly handles
+  // exceptions itself: a module with try and catch_all must validate. Older
+  // ones are told so, and the program is never started to be half drawn.
+  const TRY = [0, 97, 115, 109, 1, 0, 0, 0, 1, 4, 1, 96, 0, 0, 3, 2, 1, 0, 10, 8, 1, 6, 0, 6, 64, 25, 11, 11];
+  if (typeof WebAssembly !== 'object' || !WebAssembly.validate(new Uint8Array(TRY))) {
+    notice('wasm');
+    return {instantiateWasm: () => ({})};
+  }
 
   return {
     onAbort: what => failed(what, true),
