@@ -14,7 +14,6 @@ struct Reading {
     const platform::FormSpec& (*layout)();
     std::string order; // the controls read, by name
 };
-void PrintTo(const Reading& r, std::ostream* out) { *out << r.layout().name; }
 class ReadingOrder : public ::testing::TestWithParam<Reading> {};
 
 std::string Rows(std::string rows = "") { // each item's statement, then yes and no

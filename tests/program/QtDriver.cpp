@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QTest>
 #include <QTextEdit>
+#include <QThread>
 #include <QTimer>
 #include <QWindow>
 #include <gtest/gtest.h>
@@ -30,9 +31,17 @@ Widget* Find(Screen screen, const std::string& name) {
 class QtDriver final : public Driver {
 public:
     // A report's box runs a loop of its own inside the action that failed: a
-    // timer, which runs in any loop, reads it and clicks its OK.
+    // timer, which runs in any loop, reads it and clicks its OK. A loop that
+    // runs on for seconds fails the test, and is left.
     QtDriver() {
         watch_.callOnTimeout([this] {
+            looping_ = QThread::currentThread()->loopLevel() > 0 ? looping_ + 1 : 0;
+            if (looping_ == 1000) { // ticks of 5 ms
+                const QWidget* in = QApplication::activeWindow();
+                ADD_FAILURE() << "still waiting after 5 s for an event loop to end, in "
+                              << (in ? in->objectName().toStdString() : "no window");
+                QCoreApplication::exit(-1);
+            }
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             if (!box || !box->isVisible()) return;
             reports_.push_back((box->windowTitle() + u' ' + box->text()).toStdU16String());
@@ -40,7 +49,7 @@ public:
         });
         watch_.start(5);
     }
-    void Settle() override { QApplication::processEvents(); }
+    void Settle() override { looping_ = 0, QApplication::processEvents(); }
     void Press(Screen screen, const std::string& control, Input input, double at) override {
         QWidget* widget = Find(screen, control);
         if (input == Input::Mouse) {
@@ -119,6 +128,7 @@ public:
 
 private:
     QTimer watch_;
+    int looping_ = 0; // ticks since a loop began, once the test handed over
     std::vector<std::u16string> reports_;
 };
 

@@ -23,11 +23,6 @@ const std::vector<int> kScales[] = {{2, 3, 4, 5, 17, 18, 19, 20, 21, 22},
                                     {6, 7, 8, 9, 22, 23, 24, 25},
                                     {11, 12, 13, 14, 15, 28, 29, 30, 31}};
 
-std::u16string Digits(int n) {
-    const std::string ascii = std::to_string(n);
-    return {ascii.begin(), ascii.end()};
-}
-
 std::string Narrow(const std::u16string& text) { // for messages
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
     return std::wstring_convert<std::codecvt_utf8_utf16<char16_t>, char16_t>("?").to_bytes(
@@ -235,7 +230,8 @@ std::vector<std::string> Program::CheckFailedEnd(int number) {
     const std::vector<std::u16string> reports = TheDriver().Reports();
     expect(reports.size() == 1, std::to_string(reports.size()) + " error reports");
     const std::u16string text = reports.empty() ? u"" : reports[0];
-    expect(text.starts_with(u"tolvane ") && text.find(Digits(number)) != text.npos,
+    expect(text.starts_with(u"tolvane ") &&
+               Narrow(text).find(std::to_string(number)) != std::string::npos,
            "the report \"" + Narrow(text) + "\" does not give " + std::to_string(number));
     expect(runtime_->HasEnded() && runtime_->ExitStatus() != 0, "the program runs or left with 0");
     for (int i = 0; i < 9; ++i)

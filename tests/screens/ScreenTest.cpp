@@ -1,6 +1,9 @@
 // The nine screens as Qt lays them out and draws them: what a user would see.
+#include <QAccessible>
 #include <QCheckBox>
+#include <QGlyphRun>
 #include <QLabel>
+#include <QTextBlock>
 #include <QTextEdit>
 #include <cmath>
 #include <gtest/gtest.h>
@@ -95,8 +98,8 @@ TEST_F(Screens, LayoutsHoldTogether) {
                 const QRect both = a->geometry() & b->geometry();
                 EXPECT_TRUE(b->isAncestorOf(Window(screen)->childAt(both.center()))) << name;
             }
-            if (const QTextDocument* d = text ? text->document() : nullptr)
-                EXPECT_LE(d->size().height() - d->documentMargin(), room) << name;
+            const QTextDocument* d = text ? text->document() : nullptr;
+            EXPECT_LE(d ? d->size().height() - d->documentMargin() : 0, room) << name;
         }
     }
     for (const Screen page : {Screen::Form1, Screen::Form2}) {
@@ -110,4 +113,24 @@ TEST_F(Screens, LayoutsHoldTogether) {
                 EXPECT_EQ(Find(page, c.c_str())->y(), top) << Name(page) << "." << c;
         }
     }
+}
+
+// A screen reader names each text box, which has no caption to read.
+TEST_F(Screens, TextBoxesHaveNames) {
+    for (int i = 0; i < 9; ++i)
+        for (QTextEdit* box : Window(ScreenAt(i))->findChildren<QTextEdit*>())
+            EXPECT_NE(QAccessible::queryAccessibleInterface(box)->text(QAccessible::Name), "")
+                << Name(ScreenAt(i)) << "." << box->objectName().toStdString();
+}
+
+// Typed emoji and Hangul, which the screens' faces lack, draw from fonts that have them.
+TEST_F(Screens, TypedTextDrawsEveryCharacter) {
+    TheDriver().Type(Screen::Form9, 2, u"\U0001F697한글", Input::Mouse);
+    const QTextDocument* text = static_cast<QTextEdit*>(Find(Screen::Form9, "Text2"))->document();
+    const QTextBlock last = text->lastBlock();
+    QList<quint32> glyphs;
+    for (const QGlyphRun& run : last.layout()->glyphRuns(last.length() - 5, 4)) // what was typed
+        glyphs += run.glyphIndexes();
+    EXPECT_EQ(glyphs.size(), 3); // a car, two syllables
+    EXPECT_FALSE(glyphs.contains(0)) << "a glyph missing";
 }
