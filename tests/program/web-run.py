@@ -1,18 +1,24 @@
-#!/usr/bin/python3
-"""The browser build's tests in headless Chromium, failing without it, every page from a local server under a strict
-Content-Security-Policy, the site from a sub-path. web-run.py SITE TESTS.js ARGS: the test program beside the site's style
-sheet and fonts, with its status, in a window TOLVANE_WEB_WINDOW (width,height) in size. web-run.py SITE RUN STAGE (the
-site's files under their own names), by the browser's own clicks, keys and taps: TrustedInput, a whole diagnosis, and
-installable; Phone; OfflineAndUpdate; NoWasm, the notice of a site without its .wasm."""
-import http.server, json, os, re, shutil, signal, subprocess, sys, tempfile, threading, urllib.parse
+#!/usr/bin/python3 -B
+"""The browser build's tests in one engine of tools/web_engines.py, every page from a local server under the site's
+policy as README gives it (a refusal fails the run), the site from a sub-path. web-run.py ENGINE SITE TESTS.js ARGS:
+the test program beside the site's style sheet and fonts, in a viewport TOLVANE_WEB_WINDOW (width,height) in size.
+web-run.py ENGINE SITE RUN STAGE (the site's files under their own names), by the engine's own clicks and keys:
+Diagnosis, Phone, OfflineAndUpdate, and the notices of a site without its .wasm (NoWasm) and of an engine without
+WebAssembly."""
+import http.server, json, os, re, shutil, subprocess, sys, tempfile, threading, traceback, urllib.parse
 from pathlib import Path
 
-POLICY = ("default-src 'self'; script-src 'self' 'wasm-unsafe-eval'; style-src 'self'; img-src 'self' data:; "
-          "font-src 'self'; connect-src 'self'; manifest-src 'self'; worker-src 'self'; base-uri 'none'; object-src 'none'")
+ROOT = Path(__file__).resolve().parents[2]
+sys.path.insert(0, str(ROOT / "tools"))
+from web_engines import END, ENGINES, ENTER, TAB, until
+POLICY = re.search(r"`Content-Security-Policy: ([^`]+)`", (ROOT / "README.md").read_text())[1]
 SITE, TESTS = "/courses/safety/", "/courses/tests/"
-tests = Path(sys.argv[2]) if sys.argv[2].endswith(".js") else None
-served = {"site": Path(sys.argv[1]), "offline": False, "hide": "\0"}
-done, result = threading.Event(), {}
+engine, run = sys.argv[1], sys.argv[3]
+tests = Path(run) if run.endswith(".js") else None
+window = [int(n) for n in os.environ.get("TOLVANE_WEB_WINDOW", "1000,800").split(",")]
+name = f"{engine}." + ("WholeProgram" + "OnAPhone" * (window[0] < 700) if tests else run)
+served = {"site": Path(sys.argv[2]), "offline": False, "hide": "\0", "preload": ""}
+done, result, refused = threading.Event(), {}, []
 
 
 class Handler(http.server.SimpleHTTPRequestHandler):
@@ -20,30 +26,36 @@ class Handler(http.server.SimpleHTTPRequestHandler):
 
     def translate_path(self, path):
         path = path.split("?")[0]
-        if path.startswith(SITE):
-            return str(served["site"] / path[len(SITE):])
-        return str(tests.parent / path[len(TESTS):])
+        return str(served["site"] / path[len(SITE):] if path.startswith(SITE) else tests.parent / path[len(TESTS):])
 
-    def end_headers(self):
-        self.send_header("Content-Security-Policy", POLICY)
+    def end_headers(self):  # what the policy refuses, in any engine and in the service worker, is reported here
+        self.send_header("Content-Security-Policy", f"{POLICY}; report-uri {TESTS}refused")
         self.send_header("Cache-Control", "no-cache")
         super().end_headers()
 
     def do_GET(self):
         if served["offline"]:
             return  # no answer: the connection closes
-        if self.path.endswith(served["hide"]):
-            return self.send_error(404)
-        if self.path == TESTS + "test.html":
-            css = re.search(r'href="(tolvane\.\w+\.css)"', (served["site"] / "index.html").read_text())[1]
-            page = f'<!DOCTYPE html><meta charset="utf-8"><link rel="stylesheet" href="{SITE}{css}"><script src="{tests.name}"></script>'
-            self.send_response(200), self.send_header("Content-Type", "text/html; charset=utf-8")
-            return self.end_headers(), self.wfile.write(page.encode())
-        super().do_GET()
+        index = (served["site"] / "index.html").read_text()
+        css = re.search(r"tolvane\.\w+\.css", index)[0]
+        page = {TESTS + "test.html": tests and f'<!DOCTYPE html><meta charset="utf-8"><link rel="stylesheet" href="{SITE}{css}">'
+                f'<script src="{tests.name}"></script>',
+                # A script of the test's ahead of the page's own.
+                SITE: served["preload"] and index.replace("<head>", f'<head><script src="{TESTS}preload.js"></script>'),
+                TESTS + "preload.js": served["preload"]}.get(self.path)
+        if not page:
+            return self.send_error(404) if self.path.endswith(served["hide"]) else super().do_GET()
+        self.send_response(200)
+        self.send_header("Content-Type", "text/html; charset=utf-8" if "<" in page else "text/javascript")
+        self.end_headers(), self.wfile.write(page.encode())
 
     def do_POST(self):
-        result["status"], result["out"] = json.loads(self.rfile.read(int(self.headers["Content-Length"])))
-        self.send_response(204), self.end_headers(), done.set()
+        body = json.loads(self.rfile.read(int(self.headers["Content-Length"])))
+        if self.path.endswith("refused"):
+            refused.append(f"{body['csp-report']['violated-directive']} {body['csp-report']['blocked-uri']}")
+        else:
+            (result["status"], result["out"]), _ = body, done.set()
+        self.send_response(204), self.end_headers()
 
     log_message = lambda *args: None
 
@@ -51,45 +63,26 @@ class Handler(http.server.SimpleHTTPRequestHandler):
 server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
 threading.Thread(target=server.serve_forever, daemon=True).start()
 url = f"http://127.0.0.1:{server.server_port}"
-browser = shutil.which("chromium") or sys.exit("web-run: Chromium is not installed")
-flags = ["--headless=new", "--enable-logging=stderr", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
-         "--disable-background-networking", "--disable-component-update", "--disable-sync"]
 with tempfile.TemporaryDirectory(ignore_cleanup_errors=True) as profile:
-    if tests:
-        run = {"arguments": sys.argv[3:], "env": {k: v for k, v in os.environ.items() if k.startswith("TOLVANE_")}}
-        page = f"{url}{TESTS}test.html#{urllib.parse.quote(json.dumps(run))}"
-        size = f"--window-size={os.environ.get('TOLVANE_WEB_WINDOW', '1000,800')}"
-        chromium = subprocess.Popen([browser, *flags, size, f"--user-data-dir={profile}", page],
-                                    stdout=subprocess.DEVNULL, stderr=None if os.environ.get("TOLVANE_WEB_LOG") else subprocess.DEVNULL,
-                                    start_new_session=True)  # its every process, to end them all
-        finished = done.wait(timeout=float(os.environ.get("TOLVANE_WEB_TIMEOUT", 850)))
-        os.killpg(chromium.pid, signal.SIGKILL), chromium.wait()
-        print(result.get("out", "web-run: the tests did not finish"))
-        sys.exit(result["status"] if finished else 1)
-    from selenium.webdriver import ActionChains, Chrome, ChromeOptions, Keys
-    from selenium.webdriver.support.wait import WebDriverWait
-    options = ChromeOptions()
-    for flag in flags + [f"--user-data-dir={profile}", "--window-size=1000,800"]:
-        options.add_argument(flag)
-    page = Chrome(options=options)  # with the chromedriver on the PATH
-    # What the policy refuses, seen from outside the page (DevTools' scripts run whatever it says).
-    page.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": "window.refused = [];"
-                         "addEventListener('securitypolicyviolation', e => refused.push(e.violatedDirective + ' ' + e.blockedURI))"})
-    by_id = lambda id: page.find_element("id", id)
-    until = lambda test, wait=10: WebDriverWait(page, wait).until(lambda _: test())
-    shown = lambda form: until(lambda: by_id(form).is_displayed())
+    page = ENGINES[engine](profile)
+    js = page.js
+    view = lambda: "{} × {} px".format(*js("return [innerWidth, innerHeight]"))
+    shown = lambda form: until(lambda: js("return document.querySelector(arguments[0])?.checkVisibility()", form), what=form)
+    ticked = lambda form: js("return [...Array(32).keys()].map(n => document.querySelector("
+                             "`#${arguments[0]}-Check${n + 1} input`).checked)", form)
 
-    def answer(form, yes=(), press=lambda id: by_id(id).click()):  # by the mouse or `press`, changing only what must change
+    def answer(form, yes=()):  # changing only what must change
+        was = ticked(form)
         for item in range(1, 17):
             want, other = (2 * item - 1, 2 * item) if 16 * (form == "Form2") + item in yes else (2 * item, 2 * item - 1)
-            for box, ticked in ((other, False), (want, True)):
-                if by_id(f"{form}-Check{box}").find_element("css selector", "input").is_selected() != ticked:
-                    press(f"{form}-Check{box}")
-        press(f"{form}-Command1")
+            [page.click(f"{form}-Check{box}") for box, tick in ((other, False), (want, True)) if was[box - 1] != tick]
+        page.click(f"{form}-Command1")
 
     LAYOUT = """const [grown] = arguments, sheet = new CSSStyleSheet(), out = [], box = e => e.getBoundingClientRect();
+    const sheets = document.adoptedStyleSheets;
     sheet.replaceSync(grown ? 'html { font-size: 200% !important } * { line-height: 1.5 !important; letter-spacing: .12em !important;' +
-                      'word-spacing: .16em !important }' : ''), document.adoptedStyleSheets = [sheet];
+                      'word-spacing: .16em !important }' : ''), document.adoptedStyleSheets = [...sheets, sheet];
+    dispatchEvent(new Event('resize'));  // as a browser's text zoom comes
     const view = document.documentElement.clientWidth, shown = [...document.querySelectorAll('.form')].filter(f => f.checkVisibility());
     if (document.documentElement.scrollWidth > view) out.push('the page scrolls sideways');
     for (const [all, close] of shown.map(f => [[...f.querySelectorAll('.client > *')].filter(e => e.checkVisibility()), f.querySelector('.close')]))
@@ -103,106 +96,95 @@ with tempfile.TemporaryDirectory(ignore_cleanup_errors=True) as profile:
           if (Math.min(r.right, o.right) - Math.max(r.left, o.left) > 0.5 && Math.min(r.bottom, o.bottom) - Math.max(r.top, o.top) > 0.5)
             say(' overlaps another');
       }
-    document.adoptedStyleSheets = [];
+    document.adoptedStyleSheets = sheets, dispatchEvent(new Event('resize'));
     return out;"""
-    offline = lambda on: served.update(offline=on) or page.execute_cdp_cmd(
-        "Network.emulateNetworkConditions", {"offline": on, "latency": 0, "downloadThroughput": -1, "uploadThroughput": -1})
-
-    def width(w, live=True):  # a phone's viewport below 700 px, touch and all, else a desktop's; the layout follows
-        page.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
-            "width": w, "height": 844 if w < 700 else 800, "deviceScaleFactor": 3 if w < 700 else 1, "mobile": w < 700})
-        page.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": w < 700, "maxTouchPoints": 5})
-        live and until(lambda: page.execute_script("return document.documentElement.classList.contains('narrow')") == (w < 700))
-
     try:
-        served["hide"] = ".wasm" if sys.argv[2] == "NoWasm" else "\0"
-        if sys.argv[2] == "Phone":
-            width(390, live=False)
-        page.get(url + SITE)
-        if sys.argv[2] == "NoWasm":
-            until(lambda: page.find_element("css selector", ".ended").is_displayed())
-            notice = page.find_element("css selector", "main.ended [role=alert]")
-            assert "wasm" in notice.text and notice.find_element("css selector", "h1"), notice.text
-            assert not page.find_elements("css selector", ".form:not([hidden])")
-        elif sys.argv[2] == "Phone":
-            # A whole diagnosis by taps. On every screen, at 390 and 320 CSS px and on a desktop: axe finds nothing
-            # against WCAG 2.2 A or AA, the focus stays, and in the phone's column (LAYOUT) nothing is cut, overlaps or
-            # leaves the viewport, text ≥ 16 px, targets ≥ 44 px, also with text twice the size and spaced as in 1.4.12.
-            def tap(id):  # brought into view as a finger scrolls, then tapped in the middle
-                x, y = page.execute_script("const e = document.getElementById(arguments[0]); e.scrollIntoView({block: 'center'});"
-                                           "const r = e.getBoundingClientRect(); return [r.x + r.width / 2, r.y + r.height / 2]", id)
-                for kind, points in (("touchStart", [{"x": x, "y": y}]), ("touchEnd", [])):
-                    page.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": kind, "touchPoints": points})
+        if tests:
+            page.size(*window)
+            arguments = {"arguments": sys.argv[4:], "env": {k: v for k, v in os.environ.items() if k.startswith(("TOLVANE_", "GTEST_"))}}
+            page.get(f"{url}{TESTS}test.html#{urllib.parse.quote(json.dumps(arguments))}", wait=False)
+            finished = done.wait(timeout=float(os.environ.get("TOLVANE_WEB_TIMEOUT", 120)))
+            print(result.get("out", "the tests did not finish"))
+            assert finished and not result["status"], f"the tests ended with {result.get('status')}"
+        elif run in ("NoWasm", "NoWebAssembly"):  # the notice, with its reason, and no window
+            served["hide" if run == "NoWasm" else "preload"] = ".wasm" if run == "NoWasm" else "delete window.WebAssembly"
+            page.get(url + SITE)
+            reason = until(lambda: js("return document.querySelector('main.ended')?.dataset.reason"), what="the notice")
+            assert reason == ("file" if run == "NoWasm" else "wasm"), f"the notice gives the reason {reason}"
+            assert not js("return [...document.querySelectorAll('.form, .modal')].some(f => f.checkVisibility())"), "a window is up"
+        elif run == "Phone":
+            # A whole diagnosis, tapped in Chromium's phone emulation with field-sizing hidden and turned off (its
+            # fallback runs on purpose), clicked elsewhere. On every screen at each size in turn (in Chromium: a phone
+            # upright at 390 and 320 px and held sideways, and a desktop with a mouse) the focus stays, and in the
+            # column (LAYOUT) nothing is cut, overlaps or leaves the viewport, text ≥ 16 px, targets ≥ 44 px, also with
+            # text twice the size and spaced as in WCAG 1.4.12; in Chromium axe finds nothing against WCAG 2.2 A or AA.
+            sizes = [(390, 844, True)] + [(1000, 800, False), (844, 390, True), (320, 844, True)] * (engine == "chromium")
+            served["preload"] = engine == "chromium" and (
+                "const supports = CSS.supports, sheet = new CSSStyleSheet(); document.adoptedStyleSheets = [sheet];"
+                "sheet.replaceSync('textarea { field-sizing: fixed !important }');"
+                "CSS.supports = (...a) => !/field-sizing/.test(a) && supports.apply(CSS, a)")
 
-            def check(screen):  # leaving the viewport at 390 and 320 px in turn for the taps that follow
-                focus, widths[:] = page.execute_script("return document.activeElement"), widths[::-1]
-                for w in widths:
-                    width(w)
-                    for grown in (False, True) if w < 700 else ():
-                        assert not (cut := page.execute_script(LAYOUT, grown)), f"{screen} at {w} px{' grown' * grown}: {cut}"
-                    # The desktop's windows keep their designed sizes and places (a 17 px paragraph, a
-                    # dialog over the page's boxes): targets are judged in the phone's column.
-                    found = page.execute_async_script("axe.run(document, {runOnly: ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa', 'wcag22aa'],"
-                        "rules: {'target-size': {enabled: arguments[0]}}}).then(r => arguments[1](r.violations.map(v => v.id + ': ' +"
-                        "v.nodes.map(n => n.target))))", w < 700)
-                    assert not found and page.execute_script("return document.activeElement") == focus, f"{screen} at {w} px: {found}"
+            def check(screen):  # leaving the first size or the last in turn for the taps that follow
+                js("window.before = document.activeElement"), sizes.reverse()
+                for w, h, phone in sizes:
+                    page.size(w, h, phone)
+                    until(lambda: js("return [matchMedia('(pointer: coarse)').matches, document.documentElement.classList"
+                                     ".contains('narrow')]") == [page.touch, w < 700 or page.touch], what=f"the layout at {w} px")
+                    for grown in (False, True) if w < 700 or phone else ():
+                        assert not (cut := js(LAYOUT, grown)), f"{screen} at {view()}{' grown' * grown}: {cut}"
+                    # The desktop's windows keep their designed sizes and places (a 17 px paragraph, a dialog over the
+                    # page's boxes): targets are judged in the column.
+                    found = engine == "chromium" and js("return axe.run(document, {runOnly: ['wcag2a', 'wcag2aa', 'wcag21a',"
+                        "'wcag21aa', 'wcag22aa'], rules: {'target-size': {enabled: arguments[0]}}}).then(r => r.violations.map("
+                        "v => v.id + ': ' + v.nodes.map(n => n.target)))", phone)
+                    assert not found and js("return document.activeElement === window.before"), f"{screen} at {view()}: {found}"
 
-            widths = [390, 1000, 320]
-            shown("Form1"), page.execute_script(Path(__file__).parents[2].joinpath("tools/npm/node_modules/axe-core/axe.min.js").read_text())
-            for dialog, page_ in (("Form3", "Form1"), ("Form4", "Form2")):
-                tap(f"{page_}-Command1")
-                shown(dialog), check(dialog), tap(f"{dialog}-Command1")
-                check(page_), answer(page_, {2, 3, 4, 6, 7, 8, 9, 23}, tap)
+            page.size(*sizes[0]), page.get(url + SITE), shown("#Form1")
+            engine == "chromium" and js(ROOT.joinpath("tools/npm/node_modules/axe-core/axe.min.js").read_text())
+            for dialog, form in (("Form3", "Form1"), ("Form4", "Form2")):
+                shown(f"#{form}"), page.click(f"{form}-Command1"), shown(f"#{dialog}"), check(dialog), page.click(f"{dialog}-Command1")
+                check(form), answer(form, {2, 3, 4, 6, 7, 8, 9, 23})
             results = []
             for yes in ({11, 12, 13}, {2, 6, 11}, None):  # Form5, 6 and 8 came of the first answers
-                while not by_id("Form1").is_displayed():
-                    screen = until(lambda: next(f for f in range(5, 10) if page.find_elements("css selector", f"#Form{f}:not([hidden])")))
-                    results.append(screen), check(f"Form{screen}"), tap(f"Form{screen}-Command1")
-                yes and (answer("Form1", yes, tap), answer("Form2", yes, tap))
+                while not js("return document.getElementById('Form1').checkVisibility()"):
+                    screen = until(lambda: js("return [5, 6, 7, 8, 9].find(f => document.querySelector(`#Form${f}:not([hidden])`))"))
+                    results.append(screen), check(f"Form{screen}"), page.click(f"Form{screen}-Command1")
+                yes and (answer("Form1", yes), answer("Form2", yes))
             assert results == [5, 6, 8, 7, 9], results
-            tap("Form1-Command3"), until(lambda: page.find_element("css selector", "main.ended").is_displayed()), check("the end")
-        elif sys.argv[2] == "OfflineAndUpdate":
-            # Once page 1 is up, its files are kept: offline, a reload still reaches page 2.
-            shown("Form1")
-            until(lambda: page.execute_script("return !!navigator.serviceWorker.controller"))
-            offline(True)
-            page.refresh()
-            shown("Form1")
-            answer("Form1")
-            shown("Form2")
-            offline(False)
-            # A new build, its style sheet changed, served over the old one: the next load shows it,
-            # and it is what is kept from then on.
-            stage = Path(profile) / "stage"
-            shutil.copytree(sys.argv[3], stage)
+            page.click("Form1-Command3"), shown("main.ended"), check("the end")
+        elif run == "OfflineAndUpdate":
+            # Once page 1 is up, its files are kept: with no answer from the server, a reload still reaches page 2.
+            page.get(url + SITE), shown("#Form1")
+            until(lambda: js("return !!navigator.serviceWorker.controller"), what="the service worker")
+            served["offline"] = True
+            page.get(url + SITE), shown("#Form1"), answer("Form1"), shown("#Form2")
+            # A new build, its style sheet changed, served over the old one: the next load shows it, and it is what is
+            # kept from then on.
+            stage, served["site"] = Path(profile) / "stage", Path(profile) / "new"
+            shutil.copytree(sys.argv[4], stage)
             (stage / "tolvane.css").write_text((stage / "tolvane.css").read_text() + "body { background: rgb(1, 2, 3); }")
-            subprocess.run([sys.executable, Path(__file__).parents[2] / "tools/web-site.py", stage, Path(profile) / "new"], check=True)
-            served["site"] = Path(profile) / "new"
+            subprocess.run([sys.executable, ROOT / "tools/web-site.py", stage, served["site"]], check=True)
             version = re.search(r"VERSION = '(\w+)'", (served["site"] / "sw.js").read_text())[1]
-            background = "return getComputedStyle(document.body).backgroundColor"
-            for network in (True, False):
-                offline(not network)
-                page.refresh()
-                shown("Form1")
-                assert page.execute_script(background) == "rgb(1, 2, 3)", "the old build still shows"
-                until(lambda: page.execute_async_script("caches.keys().then(arguments[0])") == [
-                      f"tolvane {url}{SITE} {version}"])
+            for served["offline"] in (False, True):
+                page.get(url + SITE), shown("#Form1")
+                assert js("return getComputedStyle(document.body).backgroundColor") == "rgb(1, 2, 3)", "the old build still shows"
+                until(lambda: js("return caches.keys()") == [f"tolvane {url}{SITE} {version}"], what="the new build kept")
         else:
-            # Yes to item 1 by Space on the first focus, no to all else by the mouse; on the result
-            # screen, typing and Tab then Enter on its button: page 1 again.
-            shown("Form1")
-            ActionChains(page).send_keys(" ").perform()
-            answer("Form1", {1}), answer("Form2")
-            shown("Form8")
-            by_id("Form8-Text2").click()
-            ActionChains(page).send_keys(Keys.END, "안전 ok", Keys.TAB, Keys.ENTER).perform()
-            shown("Form1")
-            seen = [by_id(f"Form1-Check{n}").find_element("css selector", "input").is_selected() for n in (1, 2, 4)]
-            seen += [by_id("Form8-Text2").get_property("value")[-5:]]
-            assert seen + [by_id("Form8").is_displayed()] == [True, False, True, "안전 ok", False], seen
-            errors = page.execute_cdp_cmd("Page.getInstallabilityErrors", {})["installabilityErrors"]
+            # Space on the first focus ticks item 1's yes, once; no to all else by the mouse; on the result screen,
+            # typing and Tab then Enter on its button: page 1 again. In Chromium, installable.
+            page.get(url + SITE), shown("#Form1"), page.keys(" ")
+            assert ticked("Form1")[:2] == [True, False], f"Space on the first focus: {ticked('Form1')[:2]}"
+            answer("Form1", {1}), answer("Form2"), shown("#Form8")
+            page.click("Form8-Text2"), page.keys(END, "안전 ok", TAB, ENTER), shown("#Form1")
+            seen = [ticked("Form1")[n - 1] for n in (1, 2, 4)] + [js("return document.getElementById('Form8-Text2').value")[-5:]]
+            seen += [js("return document.getElementById('Form8').checkVisibility()")]
+            assert seen == [True, False, True, "안전 ok", False], seen
+            errors = engine == "chromium" and page.cdp("Page.getInstallabilityErrors", {})["installabilityErrors"]
             assert not errors, f"not installable: {errors}"
-        assert not page.execute_script("return refused"), page.execute_script("return refused")
-        print(f"web-run: {sys.argv[2]} passed")
+        assert not refused, f"refused by the policy: {refused}"
+        print(f"web-run: {name} passed")
+    except Exception as fault:
+        isinstance(fault, AssertionError) or traceback.print_exc()
+        sys.exit(f"web-run: {name} failed: {fault}")
     finally:
         page.quit()
