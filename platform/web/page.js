@@ -48,9 +48,10 @@ Module['tolvane'] = {
   grow(within) {
     if (CSS.supports('field-sizing', 'content')) return;
     const narrow = document.documentElement.classList.contains('narrow');
+    // From no height at all, what scrolls is the text: one line is one row.
     for (const box of within.querySelectorAll('textarea')) {
-      box.style.height = '';
-      if (narrow && box.offsetParent) box.style.height = box.scrollHeight + 'px';
+      box.style.height = narrow && box.offsetParent ? '0' : '';
+      if (box.style.height) box.style.height = box.scrollHeight + 'px';
     }
   },
 

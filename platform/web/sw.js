@@ -14,13 +14,12 @@ addEventListener('install', event => {
 });
 
 // A new build takes over from the old at once, and the old one's files go.
-// The page is asked for while the worker starts, not after.
+// No navigation preload: where it is on, Firefox fails an offline load before
+// the worker can answer it from what it kept.
 addEventListener('activate', event => {
-  event.waitUntil(Promise.all([
-    registration.navigationPreload && registration.navigationPreload.enable(),
-    caches.keys().then(keys => Promise.all(keys.filter(key => key.startsWith(SITE) && key !== SITE + VERSION)
-                                               .map(key => caches.delete(key)))),
-  ]).then(() => clients.claim()));
+  event.waitUntil(caches.keys().then(keys => Promise.all(keys.filter(key => key.startsWith(SITE) && key !== SITE + VERSION)
+                                                             .map(key => caches.delete(key))))
+                    .then(() => clients.claim()));
 });
 
 addEventListener('fetch', event => {
@@ -31,7 +30,7 @@ addEventListener('fetch', event => {
     const kept = await caches.match(page ? './' : request, {cacheName: SITE + VERSION});
     if (kept && !fixed) return kept;
     try {
-      return (page && await event.preloadResponse) || await fetch(request);
+      return await fetch(request);
     } catch (offline) {
       if (kept) return kept;
       throw offline;

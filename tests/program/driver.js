@@ -14,6 +14,9 @@
   if (run.env.TOLVANE_WEB_FALLBACKS) {
     const supports = CSS.supports;
     CSS.supports = (...feature) => !/field-sizing/.test(feature.join(':')) && supports.apply(CSS, feature);
+    const sheet = new CSSStyleSheet();
+    sheet.replaceSync('textarea { field-sizing: fixed !important; }');
+    document.adoptedStyleSheets = [sheet];
   }
   addEventListener('securitypolicyviolation', event =>
     (lines.push(`refused by the policy: ${event.violatedDirective} ${event.blockedURI}`), finish(1)));
