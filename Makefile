@@ -21,7 +21,7 @@ run: build
 
 # Every test, first in the optimised build, then built with AddressSanitizer
 # and UndefinedBehaviorSanitizer (preset asan, in build/asan), then the Windows
-# build's under Wine, then the browser build's in headless Chromium.
+# build's under Wine, then the browser build's in Chromium, WebKit and Firefox.
 check: build
 	ctest --preset $(PRESET)
 	@$(MAKE) --no-print-directory PRESET=asan build

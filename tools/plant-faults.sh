@@ -3,7 +3,7 @@
 # configured tree, one at a time, rebuilds a preset, runs its tests, and prints
 # per fault which tests failed, or MISSED. The tree is restored after each
 # fault. PRESET is default (Qt), windows (Win32, under Wine) or web (in
-# Chromium); faults in another binding's folder are left out. Takes about a
+# Chromium, WebKit and Firefox); faults in another binding's folder are left out. Takes about a
 # minute a fault on two cores, two under Wine. A line that no longer plants
 # (its file or its text has moved) fails the run, once the rest have run, so
 # that one run names every such line.

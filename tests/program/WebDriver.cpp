@@ -86,8 +86,7 @@ TEST(Page, EndsWithANoticeOnceTheReportIsDismissed) {
     notice.call<void>("remove");
 }
 
-// A browser call that throws inside what a click does is a failed operation,
-// as every other: the program ends through its report.
+// A browser call that throws inside a click is a failed operation: the report ends the program.
 TEST(Page, ABrowserCallThatThrowsEndsThroughTheReport) {
     Program program;
     Page().call<void>("failing", true);
