@@ -2,9 +2,8 @@
 """The browser build's tests in one engine of tools/web_engines.py, every page from a local server under the site's
 policy as README gives it (a refusal fails the run), the site from a sub-path. web-run.py ENGINE SITE TESTS.js ARGS:
 the test program beside the site's style sheet and fonts, in a viewport TOLVANE_WEB_WINDOW (width,height) in size.
-web-run.py ENGINE SITE RUN STAGE (the site's files under their own names), by the engine's own clicks and keys:
-Diagnosis, Phone, OfflineAndUpdate, and the notices of a site without its .wasm (NoWasm) and of an engine without
-WebAssembly."""
+web-run.py ENGINE SITE RUN STAGE (the site's files by their own names), by the engine's own clicks and keys: Diagnosis
+(and a crash), Phone, OfflineAndUpdate, the notices of a site without its .wasm and of an engine without WebAssembly."""
 import http.server, json, os, re, shutil, subprocess, sys, tempfile, threading, traceback, urllib.parse
 from pathlib import Path
 
@@ -158,8 +157,7 @@ with tempfile.TemporaryDirectory(ignore_cleanup_errors=True) as profile:
             until(lambda: js("return !!navigator.serviceWorker.controller"), what="the service worker")
             served["offline"] = True
             page.get(url + SITE), shown("#Form1"), answer("Form1"), shown("#Form2")
-            # A new build, its style sheet changed, served over the old one: the next load shows it, and it is what is
-            # kept from then on.
+            # A new build served over the old one: the next load shows it, and it is what is kept from then on.
             stage, served["site"] = Path(profile) / "stage", Path(profile) / "new"
             shutil.copytree(sys.argv[4], stage)
             (stage / "tolvane.css").write_text((stage / "tolvane.css").read_text() + "body { background: rgb(1, 2, 3); }")
@@ -170,8 +168,7 @@ with tempfile.TemporaryDirectory(ignore_cleanup_errors=True) as profile:
                 assert js("return getComputedStyle(document.body).backgroundColor") == "rgb(1, 2, 3)", "the old build still shows"
                 until(lambda: js("return caches.keys()") == [f"tolvane {url}{SITE} {version}"], what="the new build kept")
         else:
-            # Space on the first focus ticks item 1's yes, once; no to all else by the mouse; on the result screen,
-            # typing and Tab then Enter on its button: page 1 again. In Chromium, installable.
+            # Space on the first focus ticks item 1's yes, once; typing and Tab, Enter on a result: page 1 again.
             page.get(url + SITE), shown("#Form1"), page.keys(" ")
             assert ticked("Form1")[:2] == [True, False], f"Space on the first focus: {ticked('Form1')[:2]}"
             answer("Form1", {1}), answer("Form2"), shown("#Form8")
@@ -181,6 +178,9 @@ with tempfile.TemporaryDirectory(ignore_cleanup_errors=True) as profile:
             assert seen == [True, False, True, "안전 ok", False], seen
             errors = engine == "chromium" and page.cdp("Page.getInstallabilityErrors", {})["installabilityErrors"]
             assert not errors, f"not installable: {errors}"
+            js("Object.defineProperty(HTMLInputElement.prototype, 'indeterminate', {set() { throw new WebAssembly.RuntimeError('planted'); }})")
+            page.click("Form1-Check3"), shown("main.ended[data-reason=crash]")
+            assert not js("return [...document.querySelectorAll('.form')].some(f => f.checkVisibility())"), "a window stays"
         assert not refused, f"refused by the policy: {refused}"
         print(f"web-run: {name} passed")
     except Exception as fault:
