@@ -25,6 +25,8 @@ def main():
     text = {chr(c) for c in [*range(0x20, 0x7F), *range(0xFF10, 0xFF1A)]}
     for source in sources:
         code = Path(source).read_text(encoding="utf-8")
+        # What the page tells search engines and link previews is never drawn.
+        code = re.sub(r"<meta [^>]*>", "", code)
         text |= {c for c in code if ord(c) > 0x7F}
         text |= {chr(int(h, 16)) for h in re.findall(r"\\u([0-9A-Fa-f]{4})", code)}
     out.mkdir(parents=True, exist_ok=True)

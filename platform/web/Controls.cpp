@@ -79,6 +79,8 @@ val CreateControl(const ControlSpec& design, const std::string& id) {
         control = Create("label");
         val box = Create("input");
         box.set("type", "checkbox");
+        // The program alone puts answers back: never the browser, from an earlier visit.
+        box.call<void>("setAttribute", val("autocomplete"), val("off"));
         control.call<void>("appendChild", box);
         control.call<void>("appendChild", Create("span"));
         break;
@@ -90,6 +92,7 @@ val CreateControl(const ControlSpec& design, const std::string& id) {
     case ControlKind::TextBox:
         control = Create("textarea");
         control.set("spellcheck", false);
+        control.call<void>("setAttribute", val("autocomplete"), val("off"));
         break;
     case ControlKind::Line: control = CreateLine(design); break;
     }

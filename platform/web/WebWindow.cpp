@@ -73,6 +73,8 @@ private:
     bool Fits() const;
     void Place();
     void Raise() { panel_["style"].set("zIndex", z_ = ++topmost); }
+    bool TakeOver();
+    void Wire();
 
     const FormSpec& layout_;
     Events events_;
@@ -85,6 +87,7 @@ private:
     std::optional<std::size_t> lastFocus_; // comes back when the window does
     int z_ = 0;                            // its place in the stack, as its style has it
     bool placed_ = false;                  // given a place as a window, not as a column
+    bool served_ = false;                  // in the page as served, until first shown
 };
 
 // Where the page is too narrow for a window, every window is drawn in one
@@ -116,7 +119,6 @@ WebWindow::WebWindow(const FormSpec& layout, Events events)
         close.set("tabIndex", -1);
         close.set("textContent", val(std::u16string(u"×")));
         close.call<void>("setAttribute", val("aria-label"), val(std::u16string(u"閉じる")));
-        Listen(close, "click", number_, Event::Close, 0);
         bar.call<void>("appendChild", close);
     }
     panel_.call<void>("appendChild", bar);
@@ -136,9 +138,6 @@ WebWindow::WebWindow(const FormSpec& layout, Events events)
         const ControlSpec& design = layout.controls[i];
         controls_.push_back(CreateControl(design, layout.name + "-" + design.name));
         controls_.back()["style"].set("zIndex", i);
-        if (design.kind == ControlKind::CheckBox || design.kind == ControlKind::CommandButton)
-            Listen(Input(i), "click", number_, Event::Click, i);
-        if (TakesFocus(design)) Listen(Input(i), "focus", number_, Event::Focus, i);
         onlyWords &= design.kind != ControlKind::CheckBox && design.kind != ControlKind::TextBox;
     }
     for (const std::size_t i : ReadingOrder(layout)) {
@@ -149,9 +148,49 @@ WebWindow::WebWindow(const FormSpec& layout, Events events)
     if (onlyWords && !message.empty())
         panel_.call<void>("setAttribute", val("aria-describedby"), val(message));
     panel_.call<void>("appendChild", client);
-    Listen(panel_, "mousedown", number_, Event::Activate, 0);
-    Document()["body"].call<void>("appendChild", panel_);
+    // Page 1 may be in the page as served: taken over when first shown, once
+    // its Form_Load has set what the program draws there.
+    served_ = !Document().call<val>("querySelector", val("#" + layout.name + "[data-served]")).isNull();
+    if (!served_) {
+        Document()["body"].call<void>("appendChild", panel_);
+        Wire();
+    }
     Page().call<void>("fit");
+}
+
+// The window as served (page.js, adopt) in place of the one built, with what
+// the user did there before the program came; or, where it is not what the
+// program draws, the one built.
+bool WebWindow::TakeOver() {
+    const bool taken = Page().call<bool>("adopt", panel_);
+    if (taken) {
+        panel_ = Document().call<val>("getElementById", panel_["id"]);
+        caption_ = panel_.call<val>("querySelector", val(".caption"));
+        for (std::size_t i = 0; i < controls_.size(); ++i) {
+            controls_[i] = Document().call<val>("getElementById", controls_[i]["id"]);
+            if (layout_.controls[i].kind == ControlKind::CheckBox) shown_[i] = StateOf(Input(i));
+        }
+        if (const auto focused = Focused()) lastFocus_ = focused;
+        placed_ = !Narrow();
+    } else {
+        Document()["body"].call<void>("appendChild", panel_);
+        Page().call<void>("fit");
+    }
+    Wire();
+    return taken;
+}
+
+// What the user does in the window reaches the runtime.
+void WebWindow::Wire() {
+    if (layout_.controlBox)
+        Listen(panel_.call<val>("querySelector", val(".close")), "click", number_, Event::Close, 0);
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        const ControlSpec& design = layout_.controls[i];
+        if (design.kind == ControlKind::CheckBox || design.kind == ControlKind::CommandButton)
+            Listen(Input(i), "click", number_, Event::Click, i);
+        if (TakesFocus(design)) Listen(Input(i), "focus", number_, Event::Focus, i);
+    }
+    Listen(panel_, "mousedown", number_, Event::Activate, 0);
 }
 
 WebWindow::~WebWindow() {
@@ -160,14 +199,18 @@ WebWindow::~WebWindow() {
 }
 
 void WebWindow::Show(bool first, std::optional<std::size_t> focus) {
+    const bool taken = served_ && TakeOver();
+    served_ = false;
     panel_.set("hidden", false);
-    // Centred the first time it is shown as a window, and then left where the user puts it.
-    if (first || !placed_) Place();
+    // Centred the first time it is shown as a window, and then left where the
+    // user puts it; as served, it is where the page centred it already.
+    if ((first && !taken) || !placed_) Place();
     Raise();
     // Text boxes are measured only where they are drawn.
     Page().call<void>("grow", panel_);
-    // Like a desktop window, it gives the focus back to the control that had it.
-    if (focus) lastFocus_ = focus;
+    // Like a desktop window, it gives the focus back to the control that had
+    // it; as served, the focus stays where the user put it.
+    if (focus && !(taken && lastFocus_)) lastFocus_ = focus;
     if (lastFocus_) SetFocus(*lastFocus_);
 }
 

@@ -24,6 +24,45 @@ Module['tolvane'] = {
     target.addEventListener(type, () => this.enter(name, ...args));
   },
 
+  // Page 1 comes in the page as served, drawn at build time by this same
+  // program (tools/web-page1.py), so that it shows before the program has
+  // arrived. The window the program builds takes the served one over, with
+  // what the user has ticked and focused there, if it is exactly what the
+  // program would draw: the same elements, attributes and texts, and the
+  // same places and faces, which the served page keeps in a style sheet of
+  // its own. Otherwise the program's own window replaces it.
+  adopt(fresh) {
+    const served = document.querySelector(`#${fresh.id}[data-served]`);
+    if (!served) return false;
+    // Its buttons waited for the program.
+    served.removeAttribute('data-served');
+    for (const button of served.querySelectorAll('[aria-disabled]')) button.removeAttribute('aria-disabled');
+    // Where the two first differ, if they do.
+    const differ = (a, b) => {
+      if (a.nodeType !== Node.ELEMENT_NODE) return !a.isEqualNode(b) && `"${a.nodeValue}"`;
+      const at = a.id || a.tagName, style = getComputedStyle(a);
+      if (a.tagName !== b.tagName || a.attributes.length !== b.attributes.length - b.hasAttribute('style')) return at;
+      for (const attribute of b.attributes)
+        if (attribute.name !== 'style' && a.getAttribute(attribute.name) !== attribute.value) return `${at} ${attribute.name}`;
+      for (const name of b.style)
+        if (style.getPropertyValue(name).trim() !== b.style.getPropertyValue(name).trim()) return `${at} ${name}`;
+      if (a.tagName === 'TEXTAREA') return a.value !== b.value && `${at} value`;
+      if (a.childNodes.length !== b.childNodes.length) return `${at} children`;
+      for (let i = 0, first; i < a.childNodes.length; ++i) if ((first = differ(a.childNodes[i], b.childNodes[i]))) return first;
+      return '';
+    };
+    // Whether it is shown, and how it fits the viewport, are the page's.
+    const [hidden, classes] = [fresh.hidden, fresh.className];
+    [fresh.hidden, fresh.className] = [served.hidden, served.className];
+    const difference = differ(served, fresh);
+    [fresh.hidden, fresh.className] = [hidden, classes];
+    if (difference) {
+      console.error(`${fresh.id} as served is not the program's (${difference}): drawn again`);
+      served.remove();
+    }
+    return !difference;
+  },
+
   // Where the viewport is narrower than a window, or the pointer is a finger
   // (a phone either way up, a tablet), every window is drawn in one column:
   // boxes and buttons a thumb can hit. There a window wider than the viewport,
@@ -36,7 +75,7 @@ Module['tolvane'] = {
     let widest = 0;
     for (const form of document.querySelectorAll('.form')) {
       widest = Math.max(widest, +form.dataset.width);
-      form.classList.toggle('sheet', under(+form.dataset.width) || (finger && !form.hasAttribute('aria-describedby')));
+      form.classList.toggle('panel', !under(+form.dataset.width) && (!finger || form.hasAttribute('aria-describedby')));
     }
     document.documentElement.classList.toggle('narrow', finger || under(widest));
     this.grow(document);

@@ -19,12 +19,20 @@ var Module = (function () {
     crash: ['エラーのため，診断を続けられなくなりました．', RELOAD],
   };
   let started = false, blocked = false, shown = false;
+  // Page 1 comes in the page as served, drawn before the program arrives: in
+  // one column from its first frame where the program would put it there
+  // (page.js, fit), the served window's width being the widest.
+  const root = document.documentElement, served = +root.dataset.width;
+  if (served) root.classList.toggle('narrow', matchMedia('(pointer: coarse)').matches ||
+                                              matchMedia(`(max-width: ${served - 0.5}px)`).matches);
 
   function notice(kind, detail) {
     if (shown) return;
     shown = true;
-    // A refusal by the policy may be told after the failure it caused.
-    setTimeout(() => draw(blocked && kind !== 'wasm' && kind !== 'crash' ? 'policy' : kind, detail));
+    // A refusal by the policy may be told after the failure it caused; and
+    // the page may not be all there yet (page 1 among it, which must go).
+    const later = () => draw(blocked && kind !== 'wasm' && kind !== 'crash' ? 'policy' : kind, detail);
+    document.readyState === 'loading' ? addEventListener('DOMContentLoaded', later) : setTimeout(later);
   }
 
   function draw(kind, detail) {
