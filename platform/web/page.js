@@ -34,16 +34,15 @@ Module['tolvane'] = {
   adopt(fresh) {
     const served = document.querySelector(`#${fresh.id}[data-served]`);
     if (!served) return false;
-    // Its buttons waited for the program.
-    served.removeAttribute('data-served');
-    for (const button of served.querySelectorAll('[aria-disabled]')) button.removeAttribute('aria-disabled');
-    // Where the two first differ, if they do.
+    // Where the two first differ, if they do; read before anything changes,
+    // so that the styles need no working out again. Only the served page's
+    // mark and its buttons' waiting are its own.
+    const attributes = e => [...e.attributes].filter(a => !/^(style|data-served|aria-disabled)$/.test(a.name));
     const differ = (a, b) => {
       if (a.nodeType !== Node.ELEMENT_NODE) return !a.isEqualNode(b) && `"${a.nodeValue}"`;
-      const at = a.id || a.tagName, style = getComputedStyle(a);
-      if (a.tagName !== b.tagName || a.attributes.length !== b.attributes.length - b.hasAttribute('style')) return at;
-      for (const attribute of b.attributes)
-        if (attribute.name !== 'style' && a.getAttribute(attribute.name) !== attribute.value) return `${at} ${attribute.name}`;
+      const at = a.id || a.tagName, style = getComputedStyle(a), mine = attributes(b);
+      if (a.tagName !== b.tagName || attributes(a).length !== mine.length) return at;
+      for (const attribute of mine) if (a.getAttribute(attribute.name) !== attribute.value) return `${at} ${attribute.name}`;
       for (const name of b.style)
         if (style.getPropertyValue(name).trim() !== b.style.getPropertyValue(name).trim()) return `${at} ${name}`;
       if (a.tagName === 'TEXTAREA') return a.value !== b.value && `${at} value`;
@@ -60,6 +59,9 @@ Module['tolvane'] = {
       console.error(`${fresh.id} as served is not the program's (${difference}): drawn again`);
       served.remove();
     }
+    // Its buttons waited for the program.
+    served.removeAttribute('data-served');
+    for (const button of served.querySelectorAll('[aria-disabled]')) button.removeAttribute('aria-disabled');
     return !difference;
   },
 

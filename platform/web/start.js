@@ -25,6 +25,11 @@ var Module = (function () {
   const root = document.documentElement, served = +root.dataset.width;
   if (served) root.classList.toggle('narrow', matchMedia('(pointer: coarse)').matches ||
                                               matchMedia(`(max-width: ${served - 0.5}px)`).matches);
+  // It shows once both faces are in: a column laid out in a stand-in face
+  // would move as they came. No longer than a browser waits for a face.
+  const faces = ['9pt "ＭＳ Ｐゴシック"', 'bold 15.6pt "ＭＳ ゴシック"'];
+  if (served) Promise.race([Promise.all(faces.map(face => document.fonts.load(face))), new Promise(wait => setTimeout(wait, 3000))])
+    .finally(() => root.classList.add('faces'));
 
   function notice(kind, detail) {
     if (shown) return;
