@@ -10,8 +10,8 @@
 #   web      Emscripten, the font tools that cut the fonts for the site, librsvg
 #            for its icons, the engines that run its tests (Chromium with its
 #            driver, WebKitGTK's driver on Xvfb, Firefox ESR through its own
-#            WebDriver BiDi), and the tests' tools from the npm registry
-#            (tools/npm's lock file)
+#            WebDriver BiDi), poppler's tools that read a printed page,
+#            and the tests' tools from the npm registry (tools/npm's lock file)
 set -euo pipefail
 
 declare -A groups=(
@@ -19,7 +19,7 @@ declare -A groups=(
   [desktop]="xvfb openbox imagemagick x11-utils xdotool qt6ct"
   [bench]="libx11-dev libxdamage-dev xvfb x11-utils"
   [windows]="make cmake ninja-build g++-mingw-w64-x86-64-posix libgtest-dev wine wine64 xvfb xauth fonts-ipafont-gothic librsvg2-bin icoutils"
-  [web]="make cmake ninja-build librsvg2-bin emscripten node-acorn python3 python3-fonttools python3-brotli fonts-ipafont-gothic libgtest-dev chromium chromium-driver python3-selenium webkit2gtk-driver libgl1-mesa-dri xvfb firefox-esr python3-websockets fonts-noto-color-emoji fonts-nanum"
+  [web]="make cmake ninja-build librsvg2-bin emscripten node-acorn python3 python3-fonttools python3-brotli fonts-ipafont-gothic libgtest-dev chromium chromium-driver python3-selenium webkit2gtk-driver libgl1-mesa-dri xvfb firefox-esr python3-websockets fonts-noto-color-emoji fonts-nanum poppler-utils"
 )
 
 wanted=() web=false

@@ -83,15 +83,16 @@ Module['tolvane'] = {
     this.grow(document);
   },
 
-  // Text boxes grow with their text in the column. Where the browser cannot
-  // do it alone, their height is measured here: whenever a window is shown,
-  // its text changes or the viewport does. A hidden box measures nothing.
+  // Text boxes grow with their text in the column, and in print, where a box
+  // would print only what it shows. Where the browser cannot do it alone,
+  // their height is measured here: whenever a window is shown, its text
+  // changes, the viewport does or a print begins. A hidden box measures nothing.
   grow(within) {
     if (CSS.supports('field-sizing', 'content')) return;
-    const narrow = document.documentElement.classList.contains('narrow');
+    const grown = this.printing || document.documentElement.classList.contains('narrow');
     // From no height at all, what scrolls is the text: one line is one row.
     for (const box of within.querySelectorAll('textarea')) {
-      box.style.height = narrow && box.offsetParent ? '0' : '';
+      box.style.height = grown && box.offsetParent ? '0' : '';
       if (box.style.height) box.style.height = box.scrollHeight + 'px';
     }
   },
@@ -108,6 +109,19 @@ Module['tolvane'] = {
     matchMedia('(pointer: coarse)').addEventListener('change', refit);
     addEventListener('input', event => event.target.matches('textarea') && this.grow(event.target.parentElement));
     document.fonts.addEventListener('loadingdone', () => this.grow(document));
+    // Printed, a window keeps its designed widths whatever the viewport, so
+    // its boxes are measured out of the column, which comes back afterwards.
+    // WebKit tells of a print only through the media query.
+    const print = on => {
+      if (on === !!this.printing || CSS.supports('field-sizing', 'content')) return;
+      this.printing = on;
+      if (!on) return this.fit();
+      document.documentElement.classList.remove('narrow');
+      this.grow(document);
+    };
+    addEventListener('beforeprint', () => print(true));
+    addEventListener('afterprint', () => print(false));
+    matchMedia('print').addEventListener('change', event => print(event.matches));
     // A window moves by its title bar, as on the desktop, never so far up or
     // left that the bar is out of reach.
     document.addEventListener('pointerdown', down => {

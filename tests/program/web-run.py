@@ -4,7 +4,7 @@ policy as README gives it (a refusal fails the run), the site from a sub-path. w
 the test program beside the site's style sheet and fonts, in a viewport TOLVANE_WEB_WINDOW (width,height) in size.
 web-run.py ENGINE SITE RUN STAGE (the site's files by their own names), by the engine's own clicks and keys: Diagnosis
 (and a crash), Phone, OfflineAndUpdate, the notices of a site without its .wasm and of an engine without WebAssembly."""
-import http.server, json, os, re, shutil, subprocess, sys, tempfile, threading, traceback, urllib.parse
+import base64, http.server, json, os, re, shutil, subprocess, sys, tempfile, threading, traceback, urllib.parse
 from pathlib import Path
 
 ROOT = Path(__file__).resolve().parents[2]
@@ -81,6 +81,23 @@ with tempfile.TemporaryDirectory(ignore_cleanup_errors=True) as profile:
             [page.click(f"{form}-Check{box}") for box, tick in ((other, False), (want, True)) if was[box - 1] != tick]
         page.click(f"{form}-Command1")
 
+    def on_paper(form):  # printed, dragged far down, in a dark scheme: one A4 page, black on white, the caption, every text
+        # box whole, each statement with its ticked answer as text, no button. In Chromium, whose print is Page.printToPDF.
+        page.cdp("Emulation.setEmulatedMedia", {"media": "print", "features": [{"name": "prefers-color-scheme", "value": "dark"}]})
+        grey = js("const f = document.getElementById(arguments[0]); f.dataset.y = f.style.getPropertyValue('--y');"
+                  "f.style.setProperty('--y', '3000px'); return [...f.querySelectorAll('*')]"
+                  ".filter(e => e.checkVisibility() && (s => s.color + s.backgroundColor)(getComputedStyle(e)) != 'rgb(0, 0, 0)rgba(0, 0, 0, 0)')"
+                  ".map(e => e.id || e.className)", form)
+        (pdf := Path(profile) / "print.pdf").write_bytes(base64.b64decode(page.cdp("Page.printToPDF", {"preferCSSPageSize": True})["data"]))
+        page.cdp("Emulation.setEmulatedMedia", {"media": "", "features": []})
+        info, text = (subprocess.run(a, capture_output=True, check=True).stdout.decode() for a in (["pdfinfo", pdf], ["pdftotext", pdf, "-"]))
+        want, buttons = js("const f = document.getElementById(arguments[0]), all = s => [...f.querySelectorAll(s)], text = e => e.value ?? e."
+                           "textContent; f.style.setProperty('--y', f.dataset.y); return [[f.querySelector('.caption'), ...all('textarea')].map(text)"
+                           ".concat(all('.leader').map(l => l.parentElement).map(s => text(s) + text([s.nextSibling, s.nextSibling.nextSibling].find("
+                           "c => c.firstChild.checked)))), all('button').map(b => b.textContent)]", form)
+        missing = [w for w in want if re.sub(r"[\s・]", "", w) not in re.sub(r"[\s・]", "", text)] + [b for b in buttons if b in text]
+        assert re.search(r"Pages: +1\n[^$]*\(A4\)", info) and not missing + grey, f"{form} printed: {missing + grey or info}"
+
     LAYOUT = """const [grown] = arguments, sheet = new CSSStyleSheet(), out = [], box = e => e.getBoundingClientRect();
     const sheets = document.adoptedStyleSheets;
     sheet.replaceSync(grown ? 'html { font-size: 200% !important } * { line-height: 1.5 !important; letter-spacing: .12em !important;' +
@@ -151,7 +168,8 @@ with tempfile.TemporaryDirectory(ignore_cleanup_errors=True) as profile:
             for yes in ({11, 12, 13}, {2, 6, 11}, None):  # Form5, 6 and 8 came of the first answers
                 while not js("return document.getElementById('Form1').checkVisibility()"):
                     screen = until(lambda: js("return [5, 6, 7, 8, 9].find(f => document.querySelector(`#Form${f}:not([hidden])`))"))
-                    results.append(screen), check(f"Form{screen}"), page.click(f"Form{screen}-Command1")
+                    results.append(screen), check(f"Form{screen}"), screen == 5 and engine == "chromium" and on_paper("Form5")
+                    page.click(f"Form{screen}-Command1")
                 yes and (answer("Form1", yes), answer("Form2", yes))
             assert results == [5, 6, 8, 7, 9], results
             page.click("Form1-Command3"), shown("main.ended"), check("the end")
@@ -188,11 +206,12 @@ with tempfile.TemporaryDirectory(ignore_cleanup_errors=True) as profile:
             page.keys(" "), page.click("Form1-Check1"), until(lambda: not ticked("Form1")[0], what="a click from a kept tick")
             page.click("Form1-Check1")
             assert ticked("Form1")[:8] == [True, False, False, True, False, True, False, True], ticked("Form1")[:8]
-            answer("Form1", {1}), answer("Form2"), shown("#Form8")
+            answer("Form1", {1}), answer("Form2"), shown("#Form8"), engine == "chromium" and on_paper("Form8")
             page.click("Form8-Text2"), page.keys(END, "안전 ok", TAB, ENTER), shown("#Form1")
             seen = [ticked("Form1")[n - 1] for n in (1, 2, 4)] + [js("return document.getElementById('Form8-Text2').value")[-5:]]
             seen += [js("return document.getElementById('Form8').checkVisibility()")]
             assert seen == [True, False, True, "안전 ok", False], seen
+            engine == "chromium" and on_paper("Form1")
             errors = engine == "chromium" and page.cdp("Page.getInstallabilityErrors", {})["installabilityErrors"]
             assert not errors, f"not installable: {errors}"
             js("Object.defineProperty(HTMLInputElement.prototype, 'indeterminate', {set() { throw new WebAssembly.RuntimeError('planted'); }})")
