@@ -109,6 +109,15 @@ logic::Int16 ControlRef::Value() {
     return static_cast<logic::Int16>(form_.window_->Value(i));
 }
 
+void ControlRef::SetValue(logic::Int16 value) {
+    const std::size_t i = Prepare(Operation::Value);
+    if (form_.layout_.controls[i].kind != ControlKind::CheckBox) {
+        throw RuntimeError(kInvalidProperty, Where() + ".Value");
+    }
+    if (value < 0 || value > 2) throw RuntimeError(kInvalidCall, Where() + ".Value");
+    form_.window_->SetValue(i, static_cast<CheckState>(value));
+}
+
 void ControlRef::SetFocus() {
     const std::size_t i = Prepare(Operation::Focus);
     if (form_.CurrentState() != Form::State::Visible || !TakesFocus(form_.layout_.controls[i])) {

@@ -24,6 +24,7 @@ public:
     void SetCaption(std::u16string_view caption); // label, check box, button
     void SetText(std::u16string_view text);       // text box
     logic::Int16 Value();                         // check box: 0, 1 or 2 (grayed)
+    void SetValue(logic::Int16 value);            // check box: 0, 1 or 2
     void SetFocus();                              // needs its screen visible
 
 private:

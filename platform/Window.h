@@ -48,6 +48,7 @@ public:
     virtual void SetCaption(std::size_t control, std::u16string_view caption) = 0;
     virtual void SetText(std::size_t control, std::u16string_view text) = 0;
     virtual CheckState Value(std::size_t control) const = 0;
+    virtual void SetValue(std::size_t control, CheckState state) = 0;
     virtual void SetFocus(std::size_t control) = 0;
 };
 

@@ -63,6 +63,7 @@ void Form2::Command1_Click() {
         return;
     }
     logic::Diagnose(Answers(), Module1());
+    KeepDiagnosis();
     Hide();
     ResultScreenOf(logic::NextFlaggedType(Module1(), std::nullopt).value()).Show();
 }

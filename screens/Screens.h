@@ -21,7 +21,12 @@ logic::AnswerSheet& Answers();
 // The screen of a result type.
 platform::Form& ResultScreenOf(logic::ResultType type);
 
-// Loads Form1, which fills itself in, and shows it.
+// Loads Form1, which fills itself in, and shows it; or where the platform
+// kept the last run of this program in its place (a browser tab), takes that
+// run up again as it was.
 void StartUp();
+
+// The diagnosis state, kept beside the screens where the platform keeps them.
+void KeepDiagnosis();
 
 } // namespace tolvane::screens

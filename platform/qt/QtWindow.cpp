@@ -160,6 +160,12 @@ public:
         static_cast<TextBox*>(controls_[control])->SetText(ToQString(text));
     }
     CheckState Value(std::size_t control) const override;
+    void SetValue(std::size_t control, CheckState state) override {
+        static_cast<CheckBox*>(controls_[control])
+            ->setCheckState(state == CheckState::Checked  ? Qt::Checked
+                            : state == CheckState::Grayed ? Qt::PartiallyChecked
+                                                          : Qt::Unchecked);
+    }
     void SetFocus(std::size_t control) override {
         controls_[control]->setFocus(Qt::OtherFocusReason);
     }

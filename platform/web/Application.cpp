@@ -60,6 +60,8 @@ std::shared_ptr<void> StartToolkit(int, char*[]) {
 std::optional<int> RunEventLoop() { return std::nullopt; }
 
 void QuitEventLoop(int, std::u16string_view words) {
+    // Ended: a new load starts afresh.
+    Page().call<void>("forget");
     // The page's main content now, headed by what happened.
     val notice = Element("main", "ended");
     val text = Element("h1", "notice");
@@ -75,6 +77,7 @@ void QuitEventLoop(int, std::u16string_view words) {
 }
 
 void PresentErrorReport(const ErrorReport& report, std::function<void()> then) {
+    Page().call<void>("forget");
     dismissed = std::move(then);
     reportBox = Element("div", "modal");
     val box = Element("section", "report");

@@ -53,6 +53,9 @@ public:
         Page().call<void>("grow", panel_);
     }
     CheckState Value(std::size_t control) const override { return StateOf(Input(control)); }
+    void SetValue(std::size_t control, CheckState state) override {
+        SetState(Input(control), shown_[control] = state);
+    }
     void SetFocus(std::size_t control) override { Input(control).call<void>("focus"); }
 
     void On(Event event, std::size_t control);

@@ -9,7 +9,9 @@ Module['tolvane'] = {
   // WebAssembly itself goes on to the page's crash notice.
   enter(name, ...args) {
     try {
-      return Module[name](...args);
+      const result = Module[name](...args);
+      this.keep();
+      return result;
     } catch (error) {
       if (error instanceof WebAssembly.RuntimeError || !Module['tolvaneFailed']) throw error;
       console.error(error);
@@ -22,6 +24,71 @@ Module['tolvane'] = {
   // Each `type` event at `target` calls the program's exported `name` with `args`.
   listen(target, type, name, ...args) {
     target.addEventListener(type, () => this.enter(name, ...args));
+  },
+
+  // The run kept in the tab (Session.h): for this build of the program at
+  // this address, until the program ends or the tab closes. Nothing goes
+  // anywhere else.
+  build: document.currentScript ? document.currentScript.src.replace(/.*\//, '') : '',
+  key: 'tolvane ' + location.pathname.replace(/[^/]*$/, ''),
+  data: [],
+  keeping: true,
+
+  // What the user can see of the run, whenever it may have changed; written
+  // only when it has. Unticked boxes are what a screen loads with; a text box
+  // the user cannot type in holds what the screen's Form_Load gives it.
+  keep() {
+    if (!this.keeping) return;
+    const forms = [...document.querySelectorAll('.form:not([data-served])')];
+    const screens = forms.map(form => ({
+      name: form.id, visible: !form.hidden,
+      values: [...form.querySelectorAll('.check input')].filter(box => box.checked || box.indeterminate)
+        .map(box => [box.parentNode.dataset.control, box.indeterminate ? 2 : 1]),
+      texts: [...form.querySelectorAll('textarea')].filter(box => !box.disabled)
+        .map(box => [box.dataset.control, box.value]),
+    }));
+    const front = forms.filter(form => !form.hidden).sort((a, b) => a.style.zIndex - b.style.zIndex).map(form => form.id);
+    const focused = document.activeElement && document.activeElement.closest('.form .client > *');
+    const state = JSON.stringify({build: this.build, screens, front, focus: focused ? focused.id.replace('-', '.') : '',
+                                  data: this.data});
+    if (state === this.written) return;
+    this.written = state;
+    try {
+      sessionStorage.setItem(this.key, state);
+    } catch (refused) { /* no storage in this tab: nothing is kept */ }
+  },
+
+  keepData(data) {
+    this.data = data;
+    this.keep();
+  },
+
+  // What this tab's last run of this build kept, if it reads back whole;
+  // anything else is dropped. Page 1 as served gives way to a kept run.
+  kept() {
+    let state = null;
+    try {
+      state = JSON.parse(sessionStorage.getItem(this.key));
+    } catch (unreadable) { /* dropped below */ }
+    const pairs = (list, type) => Array.isArray(list) &&
+      list.every(pair => Array.isArray(pair) && pair.length === 2 && typeof pair[0] === 'string' && typeof pair[1] === type);
+    const whole = state && state.build === this.build && Array.isArray(state.screens) && state.screens.every(screen =>
+      screen && typeof screen.name === 'string' && typeof screen.visible === 'boolean' && pairs(screen.values, 'number') &&
+      pairs(screen.texts, 'string')) && Array.isArray(state.front) && state.front.every(name => typeof name === 'string') &&
+      typeof state.focus === 'string' && Array.isArray(state.data) && state.data.every(Number.isInteger);
+    document.documentElement.classList.remove('resuming');
+    if (!whole) return null;
+    const served = document.querySelector('[data-served]');
+    if (served) served.remove();
+    this.data = state.data;
+    return state;
+  },
+
+  forget() {
+    this.keeping = false;
+    try {
+      sessionStorage.removeItem(this.key);
+    } catch (refused) { /* nothing was kept */ }
   },
 
   // Page 1 comes in the page as served, drawn at build time by this same
@@ -107,7 +174,7 @@ Module['tolvane'] = {
     const refit = () => (this.fit(), this.enter('tolvaneRefit'));
     addEventListener('resize', refit);
     matchMedia('(pointer: coarse)').addEventListener('change', refit);
-    addEventListener('input', event => event.target.matches('textarea') && this.grow(event.target.parentElement));
+    addEventListener('input', event => event.target.matches('textarea') && (this.grow(event.target.parentElement), this.keep()));
     document.fonts.addEventListener('loadingdone', () => this.grow(document));
     // Printed, a window keeps its designed widths whatever the viewport, so
     // its boxes are measured out of the column, which comes back afterwards.

@@ -25,6 +25,10 @@ var Module = (function () {
   const root = document.documentElement, served = +root.dataset.width;
   if (served) root.classList.toggle('narrow', matchMedia('(pointer: coarse)').matches ||
                                               matchMedia(`(max-width: ${served - 0.5}px)`).matches);
+  // Where the tab kept a run (page.js, kept), that run shows in its place.
+  try {
+    if (served && sessionStorage.getItem('tolvane ' + location.pathname.replace(/[^/]*$/, ''))) root.classList.add('resuming');
+  } catch (refused) { /* nothing was kept */ }
   // It shows once both faces are in: a column laid out in a stand-in face
   // would move as they came. No longer than a browser waits for a face.
   const faces = ['9pt "ＭＳ Ｐゴシック"', 'bold 15.6pt "ＭＳ ゴシック"'];

@@ -64,6 +64,9 @@ public:
     CheckState Value(std::size_t control) const override {
         return static_cast<CheckState>(SendMessageW(controls_[control], BM_GETCHECK, 0, 0));
     }
+    void SetValue(std::size_t control, CheckState state) override {
+        SendMessageW(controls_[control], BM_SETCHECK, WPARAM(state), 0);
+    }
     void SetFocus(std::size_t control) override { ::SetFocus(controls_[control]); }
 
     HWND Hwnd() const { return hwnd_; }

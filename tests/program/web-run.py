@@ -173,6 +173,38 @@ with tempfile.TemporaryDirectory(ignore_cleanup_errors=True) as profile:
                 yes and (answer("Form1", yes), answer("Form2", yes))
             assert results == [5, 6, 8, 7, 9], results
             page.click("Form1-Command3"), shown("main.ended"), check("the end")
+        elif run == "Resume":
+            # A reload returns to the run as the user sees it: mid page 2 with text typed on a result screen visited
+            # earlier, and again with the check-error dialog open; going to another page and back finds it kept whole
+            # (no unload, nothing else that bars the back/forward cache). The end, and a kept run that does not read
+            # back whole, give an empty page 1 with no report.
+            seen = lambda: js("const shown = [...document.querySelectorAll('.form')].filter(f => f.checkVisibility());"
+                              "return [shown.sort((a, b) => a.style.zIndex - b.style.zIndex).map(f => f.id), [...document."
+                              "querySelectorAll('.check input')].filter(b => b.checked).map(b => b.parentNode.id), [...document."
+                              "querySelectorAll('textarea')].map(t => t.value), document.activeElement.closest('.client > *')?.id,"
+                              "!!document.querySelector('.modal')]")
+            page.get(url + SITE), shown("#Form1")
+            fresh = seen()
+            answer("Form1", {2, 3, 4, 6, 7, 8, 9, 23}), answer("Form2", {2, 3, 4, 6, 7, 8, 9, 23}), shown("#Form5")
+            page.click("Form5-Text2"), page.keys(END, "안전 ok"), page.click("Form5-Command1")
+            while not js("return document.getElementById('Form1').checkVisibility()"):
+                page.click(js("return document.querySelector('.form:not([hidden]) button').id"))
+            page.click("Form1-Command1"), shown("#Form2"), page.click("Form2-Check4"), page.click("Form2-Check6")
+            for step in ("mid page 2", "with the dialog open"):
+                before = seen()
+                page.get(url + SITE), until(lambda: seen() == before, what=f"the run {step} after a reload: {before}")
+                step == "mid page 2" and (page.click("Form2-Command1"), shown("#Form4"))
+            js("window.kept = 1"), page.get(url + SITE + "fonts/README.txt"), js("history.back()")
+            until(lambda: js("return window.kept === 1 && document.getElementById('Form4').checkVisibility()"),
+                  what="the page back from the back/forward cache")
+            page.click("Form4-Command1"), page.click("Form2-Command2"), shown("main.ended")
+            for state in ("", "{", "another build", "a screen it does not have"):
+                state and js("const [state, key] = arguments, build = Module.tolvane.build; sessionStorage.setItem(key, state"
+                             "=== '{' ? state : JSON.stringify({build: state === 'another build' ? 'another' : build, screens: "
+                             "[{name: 'Form0', visible: true, values: [], texts: []}], front: ['Form0'], focus: '', data: "
+                             "[0, 0, 0, 0, 0, 0, 0, 0]}))", state, f"tolvane {SITE}")
+                page.get(url + SITE), shown("#Form1")
+                assert seen() == fresh, f"{state or 'after the end'}: {seen()}"
         elif run == "OfflineAndUpdate":
             # Once page 1 is up, its files are kept: with no answer from the server, a reload still reaches page 2.
             page.get(url + SITE), shown("#Form1")
