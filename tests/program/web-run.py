@@ -4,7 +4,7 @@ policy as README gives it (a refusal fails the run), the site from a sub-path. w
 the test program beside the site's style sheet and fonts, in a viewport TOLVANE_WEB_WINDOW (width,height) in size.
 web-run.py ENGINE SITE RUN STAGE (the site's files by their own names), by the engine's own clicks and keys: Diagnosis
 (and a crash), Phone, OfflineAndUpdate, the notices of a site without its .wasm and of an engine without WebAssembly."""
-import base64, http.server, json, os, re, shutil, subprocess, sys, tempfile, threading, traceback, urllib.parse
+import base64, http.server, json, os, re, shutil, subprocess, sys, tempfile, threading, time, traceback, urllib.parse
 from pathlib import Path
 
 ROOT = Path(__file__).resolve().parents[2]
@@ -16,7 +16,8 @@ engine, run = sys.argv[1], sys.argv[3]
 tests = Path(run) if run.endswith(".js") else None
 window = [int(n) for n in os.environ.get("TOLVANE_WEB_WINDOW", "1000,800").split(",")]
 name = f"{engine}." + ("WholeProgram" + "OnAPhone" * (window[0] < 700) if tests else run)
-served = {"site": Path(sys.argv[2]), "offline": False, "hide": "\0", "preload": "", "wasm": threading.Event()}
+served = {"site": Path(sys.argv[2]), "offline": False, "hide": "\0", "preload": "", "status": 0, "hold": 0,
+          "wasm": threading.Event()}
 served["wasm"].set()  # cleared, the .wasm is held back
 done, result, refused = threading.Event(), {}, []
 
@@ -36,6 +37,8 @@ class Handler(http.server.SimpleHTTPRequestHandler):
     def do_GET(self):
         if served["offline"]:
             return  # no answer: the connection closes
+        if self.path == SITE and (status := served["status"]):  # an error for the page, held back (the test goes on meanwhile)
+            return time.sleep(served["hold"]), self.send_error(status)
         index = (served["site"] / "index.html").read_text()
         css = re.search(r"tolvane\.\w+\.css", index)[0]
         page = {TESTS + "test.html": tests and f'<!DOCTYPE html><meta charset="utf-8"><link rel="stylesheet" href="{SITE}{css}">'
@@ -69,8 +72,8 @@ with tempfile.TemporaryDirectory(ignore_cleanup_errors=True) as profile:
     js = page.js
     view = lambda: "{} × {} px".format(*js("return [innerWidth, innerHeight]"))
     # Shown, and page 1 as served taken over by the program.
-    shown = lambda form: until(lambda: js("return document.querySelector(arguments[0])?.checkVisibility() &&"
-                                          "!document.querySelector('[aria-disabled]')", form), what=form)
+    shown = lambda form, what=None: until(lambda: js("return document.querySelector(arguments[0])?.checkVisibility() &&"
+                                                     "!document.querySelector('[aria-disabled]')", form), what=what or form)
     ticked = lambda form: js("return [...Array(32).keys()].map(n => document.querySelector("
                              "`#${arguments[0]}-Check${n + 1} input`).checked)", form)
 
@@ -211,15 +214,25 @@ with tempfile.TemporaryDirectory(ignore_cleanup_errors=True) as profile:
             until(lambda: js("return !!navigator.serviceWorker.controller"), what="the service worker")
             served["offline"] = True
             page.get(url + SITE), shown("#Form1"), answer("Form1"), shown("#Form2")
-            # A new build served over the old one: the next load shows it, and it is what is kept from then on.
-            stage, served["site"] = Path(profile) / "stage", Path(profile) / "new"
+            # A server's error, and one held back as on a weak signal: page 1 as kept, at once or after the worker's 3 s wait.
+            for row, served["status"], served["hold"] in (("a server's error", 503, 0), ("an answer held back", 504, 10)):
+                start, served["offline"] = time.monotonic(), False
+                page.get(url + SITE), shown("#Form1", f"page 1 after {row}")
+                assert time.monotonic() - start < 5, f"page 1 {time.monotonic() - start:.1f} s after {row}"
+            # A new build over the old: the next load shows it as the server sends it (a test's script marks it), and as kept.
+            stage, served["site"], served["status"] = Path(profile) / "stage", Path(profile) / "new", 0
             shutil.copytree(sys.argv[4], stage)
             (stage / "tolvane.css").write_text((stage / "tolvane.css").read_text() + "body { background: rgb(1, 2, 3); }")
             subprocess.run([sys.executable, ROOT / "tools/web-site.py", stage, served["site"]], check=True)
             version = re.search(r"VERSION = '(\w+)'", (served["site"] / "sw.js").read_text())[1]
-            for served["offline"] in (False, True):
+            # The open page of the old build, as the new one takes over, still gets its files, which the server has no more.
+            assert js("const sw = navigator.serviceWorker; return new Promise(done => (sw.oncontrollerchange = done, setTimeout("
+                      "done, 9000), sw.getRegistration().then(r => r.update()))).then(took => took && fetch(document.styleSheets[0]"
+                      ".href)).then(r => r?.ok)"), "the new build did not take over, or the old page's files went with it"
+            for served["offline"], served["preload"] in ((False, "self.fresh = 1"), (True, "")):
                 page.get(url + SITE), shown("#Form1")
-                assert js("return getComputedStyle(document.body).backgroundColor") == "rgb(1, 2, 3)", "the old build still shows"
+                seen = js("return [getComputedStyle(document.body).backgroundColor, !!self.fresh]")
+                assert seen == ["rgb(1, 2, 3)", not served["offline"]], f"the old build or not the server's page: {seen}"
                 until(lambda: js("return caches.keys()") == [f"tolvane {url}{SITE} {version}"], what="the new build kept")
         else:
             # Page 1 as served takes ticks and the focus before the program has come, which takes over those same
