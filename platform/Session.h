@@ -16,7 +16,7 @@ namespace tolvane::platform {
 struct KeptScreen {
     std::string name;
     bool visible = false;
-    std::vector<std::pair<std::string, int>> values;          // check boxes ticked or grayed
+    std::vector<std::pair<std::string, int>> values;           // check boxes ticked or grayed
     std::vector<std::pair<std::string, std::u16string>> texts; // text boxes a user can type in
 };
 

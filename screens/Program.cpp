@@ -31,7 +31,7 @@ struct Named {
 };
 template <class Screen>
 constexpr Named Name(std::string_view name) {
-    return {name, &Screen::Layout, [] () -> platform::Form& { return The<Screen>(); }};
+    return {name, &Screen::Layout, []() -> platform::Form& { return The<Screen>(); }};
 }
 constexpr std::array kScreens{Name<Form1>("Form1"), Name<Form2>("Form2"), Name<Form3>("Form3"),
                               Name<Form4>("Form4"), Name<Form5>("Form5"), Name<Form6>("Form6"),
@@ -92,12 +92,14 @@ void Resume(const platform::KeptRun& run) {
         screen.Hide();
         for (const auto& [name, value] : kept.values)
             screen.Control(name).SetValue(static_cast<logic::Int16>(value));
-        for (const auto& [name, text] : kept.texts) screen.Control(name).SetText(text);
+        for (const auto& [name, text] : kept.texts)
+            screen.Control(name).SetText(text);
     }
     const auto& d = run.data;
     const auto n = [](int v) { return static_cast<logic::Int16>(v); };
     Module1() = {n(d[0]), n(d[1]), n(d[2]), n(d[3]), n(d[4]), n(d[5]), n(d[6]), n(d[7])};
-    for (const std::string& name : run.front) Find(name)->screen().Show();
+    for (const std::string& name : run.front)
+        Find(name)->screen().Show();
     if (const std::size_t dot = run.focus.find('.'); dot != std::string::npos)
         Find(run.focus.substr(0, dot))->screen().Control(run.focus.substr(dot + 1)).SetFocus();
 }
@@ -108,8 +110,8 @@ logic::AnswerSheet& Answers() { return The<PageAnswers>(); }
 
 void KeepDiagnosis() {
     const logic::DiagnosisState& s = Module1();
-    platform::KeepData({s.typeA, s.typeB, s.typeC, s.typeD, s.typeE, s.roughness, s.irritation,
-                        s.hesitation});
+    platform::KeepData(
+        {s.typeA, s.typeB, s.typeC, s.typeD, s.typeE, s.roughness, s.irritation, s.hesitation});
 }
 
 void StartUp() {

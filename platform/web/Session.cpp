@@ -27,7 +27,8 @@ std::optional<KeptRun> KeptRunOf() {
     KeptRun run;
     for (const val& screen : emscripten::vecFromJSArray<val>(state["screens"]))
         run.screens.push_back({screen["name"].as<std::string>(), screen["visible"].as<bool>(),
-                               Pairs<int>(screen["values"]), Pairs<std::u16string>(screen["texts"])});
+                               Pairs<int>(screen["values"]),
+                               Pairs<std::u16string>(screen["texts"])});
     run.front = emscripten::vecFromJSArray<std::string>(state["front"]);
     run.focus = state["focus"].as<std::string>();
     run.data = emscripten::vecFromJSArray<int>(state["data"]);

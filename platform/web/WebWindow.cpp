@@ -153,7 +153,8 @@ WebWindow::WebWindow(const FormSpec& layout, Events events)
     panel_.call<void>("appendChild", client);
     // Page 1 may be in the page as served: taken over when first shown, once
     // its Form_Load has set what the program draws there.
-    served_ = !Document().call<val>("querySelector", val("#" + layout.name + "[data-served]")).isNull();
+    served_ =
+        !Document().call<val>("querySelector", val("#" + layout.name + "[data-served]")).isNull();
     if (!served_) {
         Document()["body"].call<void>("appendChild", panel_);
         Wire();
