@@ -48,6 +48,7 @@ def load(page, phone=False, script=SEEN):
         for command, args in PHONE.items() if phone else (): browser.execute_cdp_cmd(command, args)
         for kept in ("true", "navigator.serviceWorker.controller" if page == "index.html" else "true")[:2 - phone]:
             while not browser.execute_script(f"return {kept}"): pass
+            browser.execute_script("sessionStorage.clear()")  # a visit of its own, as in a new tab: no run to take up
             browser.get(f"http://127.0.0.1:{server.server_port}/{page}")
             while not (result := browser.execute_script(script))[0]: pass
             visits.append(result)

@@ -32,8 +32,11 @@ var Module = (function () {
   // It shows once both faces are in: a column laid out in a stand-in face
   // would move as they came. No longer than a browser waits for a face.
   const faces = ['9pt "ＭＳ Ｐゴシック"', 'bold 15.6pt "ＭＳ ゴシック"'];
-  if (served) Promise.race([Promise.all(faces.map(face => document.fonts.load(face))), new Promise(wait => setTimeout(wait, 3000))])
-    .finally(() => root.classList.add('faces'));
+  // The program starts once that frame is drawn (page.js): a start that came
+  // first would hold the frame back for as long as it takes.
+  const drawn = served && Promise.race([Promise.all(faces.map(face => document.fonts.load(face))).catch(() => {}),
+                                        new Promise(wait => setTimeout(wait, 3000))])
+    .then(() => new Promise(done => (root.classList.add('faces'), requestAnimationFrame(() => setTimeout(done)))));
 
   function notice(kind, detail) {
     if (shown) return;
@@ -103,6 +106,7 @@ var Module = (function () {
   }
 
   return {
+    drawn,
     onAbort: what => failed(what, true),
     // main has returned: page 1 is up. The site is kept for later once page 1
     // is on screen with its fonts, so that keeping it never slows the first visit.
