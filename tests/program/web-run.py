@@ -197,9 +197,15 @@ with tempfile.TemporaryDirectory(ignore_cleanup_errors=True) as profile:
                 before = seen()
                 page.get(url + SITE), until(lambda: seen() == before, what=f"the run {step} after a reload: {before}")
                 step == "mid page 2" and (page.click("Form2-Command1"), shown("#Form4"))
-            js("window.kept = 1"), page.get(url + TESTS + "elsewhere"), js("history.back()")
-            until(lambda: js("return window.kept === 1 && document.getElementById('Form4').checkVisibility()"),
-                  what="the page back from the back/forward cache")
+            # A moment for the page's own requests to end (the worker's update check): Firefox keeps no page with one
+            # in flight, and once in a while not even then, so it has a second go.
+            for go in range(1 + (engine == "firefox")):
+                js("window.kept = 1"), time.sleep(1), page.get(url + TESTS + "elsewhere"), js("history.back()")
+                kept = until(lambda: js("return document.getElementById('Form4')?.checkVisibility() && [window.kept === 1]"),
+                             what="page 2 and its dialog back")[0]
+                if kept:
+                    break
+            assert kept, "the page did not come back from the back/forward cache"
             page.click("Form4-Command1"), page.click("Form2-Command2"), shown("main.ended")
             for state in ("", "{", "another build", "a screen it does not have"):
                 state and js("const [state, key] = arguments, build = Module.tolvane.build; sessionStorage.setItem(key, state"
