@@ -12,8 +12,7 @@ if (e && e.checkVisibility() && faces.every(x => document.fonts.check(x))) reque
 (function r() { document.querySelector('[aria-disabled]') ? requestAnimationFrame(r) : window.ready = performance.now(); })();
 window.cls = 0; new PerformanceObserver(l => l.getEntries().forEach(e => window.cls += e.value)).observe({type: 'layout-shift', buffered: true});
 </script>"""  # the second frame once it shows (fixed, on a phone), faces in; ready: the program has taken page 1 over
-index = (root / "index.html").read_text()
-(root / "index.html").write_text(index + WATCH % "#Form1")
+(root / "index.html").write_text((index := (root / "index.html").read_text()) + WATCH % "#Form1")
 # Page 1 as served with no program: what the site's first frame could be at best.
 (root / "page1.html").write_text(re.sub(r'<script src="tolvane[^>]*></script>|<link rel="preload" href="tolvane[^>]*>', "", index)
                                  .replace("aria-disabled", "data-x") + WATCH % "#Form1")
