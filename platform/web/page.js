@@ -2,7 +2,9 @@
 // and windows moved by their title bars. Linked in ahead of the program's
 // glue, so that nothing is ever made into script from a string: the site runs
 // under a Content-Security-Policy that forbids it.
-// Page 1 as served is on screen with its faces before the program starts (start.js).
+
+// Page 1 as served is on screen with its faces before the program starts
+// (start.js, drawn): main waits for that frame.
 if (Module['drawn']) {
   Module['preRun'] = [() => {
     addRunDependency('page 1');
