@@ -3,15 +3,6 @@
 // glue, so that nothing is ever made into script from a string: the site runs
 // under a Content-Security-Policy that forbids it.
 
-// Page 1 as served is on screen with its faces before the program starts
-// (start.js, drawn): main waits for that frame.
-if (Module['drawn']) {
-  Module['preRun'] = [() => {
-    addRunDependency('page 1');
-    Module['drawn'].then(() => removeRunDependency('page 1'));
-  }];
-}
-
 Module['tolvane'] = {
   // Calls into the program from the page. A browser call that throws inside
   // unwinds the program's frames without a word to them: the program is told

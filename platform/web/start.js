@@ -32,11 +32,26 @@ var Module = (function () {
   // It shows once both faces are in: a column laid out in a stand-in face
   // would move as they came. No longer than a browser waits for a face.
   const faces = ['9pt "ＭＳ Ｐゴシック"', 'bold 15.6pt "ＭＳ ゴシック"'];
-  // The program starts once that frame is drawn (page.js): a start that came
-  // first would hold the frame back for as long as it takes.
-  const drawn = served && Promise.race([Promise.all(faces.map(face => document.fonts.load(face))).catch(() => {}),
-                                        new Promise(wait => setTimeout(wait, 3000))])
-    .then(() => new Promise(done => (root.classList.add('faces'), requestAnimationFrame(() => setTimeout(done)))));
+  const drawn = served ? Promise.race([Promise.all(faces.map(face => document.fonts.load(face))).catch(() => {}),
+                                       new Promise(wait => setTimeout(wait, 3000))])
+    .then(() => (root.classList.add('faces'), onScreen())) : Promise.resolve();
+  // The browser's word that page 1 is on screen, its largest contentful
+  // paint, which may come a frame or two after the frame that drew it. A run
+  // taken up again paints nothing before the program: there, and in an engine
+  // that does not tell (WebKit), the frame after. Never longer than a second.
+  function onScreen() {
+    return new Promise(done => {
+      const told = !root.classList.contains('resuming') &&
+                   PerformanceObserver.supportedEntryTypes?.includes('largest-contentful-paint');
+      if (told) {
+        new PerformanceObserver((list, observer) => (observer.disconnect(), setTimeout(done)))
+          .observe({type: 'largest-contentful-paint', buffered: true});
+      } else {
+        requestAnimationFrame(() => setTimeout(done));
+      }
+      setTimeout(done, 1000);
+    });
+  }
 
   function notice(kind, detail) {
     if (shown) return;
@@ -102,11 +117,24 @@ var Module = (function () {
   const TRY = [0, 97, 115, 109, 1, 0, 0, 0, 1, 4, 1, 96, 0, 0, 3, 2, 1, 0, 10, 8, 1, 6, 0, 6, 64, 25, 11, 11];
   if (typeof WebAssembly !== 'object' || !WebAssembly.validate(new Uint8Array(TRY))) {
     notice('wasm');
-    return {instantiateWasm: () => ({})};
+    return {};
   }
 
+  // The program, and the manifest (for which a browser fetches an icon), are
+  // asked for once page 1 is on screen: on a slow line they would share the
+  // bandwidth with the page's faces and hold page 1 back, and a start that
+  // came first would hold its frame back. A script that does not arrive is
+  // told by the error event.
+  drawn.then(() => {
+    const wasm = document.createElement('link'), program = document.createElement('script');
+    const manifest = document.createElement('link');
+    Object.assign(wasm, {rel: 'preload', href: 'tolvane.wasm', as: 'fetch', type: 'application/wasm', crossOrigin: 'anonymous'});
+    Object.assign(manifest, {rel: 'manifest', href: 'manifest.webmanifest'});
+    program.src = 'tolvane.js';
+    document.head.append(wasm, program, manifest);
+  });
+
   return {
-    drawn,
     onAbort: what => failed(what, true),
     // main has returned: page 1 is up. The site is kept for later once page 1
     // is on screen with its fonts, so that keeping it never slows the first visit.

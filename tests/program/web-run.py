@@ -17,8 +17,8 @@ tests = Path(run) if run.endswith(".js") else None
 window = [int(n) for n in os.environ.get("TOLVANE_WEB_WINDOW", "1000,800").split(",")]
 name = f"{engine}." + ("WholeProgram" + "OnAPhone" * (window[0] < 700) if tests else run)
 served = {"site": Path(sys.argv[2]), "offline": False, "hide": "\0", "preload": "", "status": 0, "hold": 0,
-          "wasm": threading.Event()}
-served["wasm"].set()  # cleared, the .wasm is held back
+          "wasm": threading.Event(), "slow": 0, "asked": []}
+served["wasm"].set()  # cleared, the .wasm is held back; the faces are slow by "slow" s
 done, result, refused = threading.Event(), {}, []
 
 
@@ -48,7 +48,9 @@ class Handler(http.server.SimpleHTTPRequestHandler):
                 TESTS + "preload.js": served["preload"], TESTS + "elsewhere": "<!DOCTYPE html><title>elsewhere</title>"}.get(self.path)
         if not page:
             self.path.endswith(".wasm") and served["wasm"].wait(10)
-            return self.send_error(404) if self.path.endswith(served["hide"]) else super().do_GET()
+            served["asked"].append(self.path), self.path.endswith(".woff2") and time.sleep(served["slow"])
+            self.send_error(404) if self.path.endswith(served["hide"]) else super().do_GET()
+            return served["asked"].append("in " + self.path)
         self.send_response(200)
         self.send_header("Content-Type", "text/html; charset=utf-8" if "<" in page else "text/javascript")
         self.end_headers(), self.wfile.write(page.encode())
@@ -245,12 +247,15 @@ with tempfile.TemporaryDirectory(ignore_cleanup_errors=True) as profile:
             # Page 1 as served takes ticks and the focus before the program has come, which takes over those same
             # elements: the ticks count, Space on the kept focus ticks item 4's no, once, and a click follows the rule
             # from a kept tick. Typing and Tab, Enter on a result: page 1 again.
-            served["wasm"].clear(), page.get(url + SITE, wait=False)
-            until(lambda: js("return document.getElementById('Form1')?.checkVisibility()"), what="page 1 as served")
+            served["wasm"].clear(), served["asked"].clear(), served.update(slow=0.5), page.get(url + SITE, wait=False)
+            until(lambda: js("return document.getElementById('Form1')?.checkVisibility({visibilityProperty: true})"), what="page 1 as served")
             js("window.served = [...document.querySelectorAll('#Form1, #Form1 *')]")
             [page.click(f"Form1-Check{box}") for box in (1, 4, 6)]
             js("document.querySelector('#Form1-Check8 input').focus()"), served["wasm"].set()
-            shown("#Form1")
+            shown("#Form1")  # the program asked for only once both faces were in: on a slow line it held them back
+            asked, served["slow"] = served["asked"], 0
+            program = next(i for i, path in enumerate(asked) if re.search(r"/tolvane\.\w+\.js$", path))
+            assert [path.endswith(".woff2") for path in asked[program:]].count(True) == 0, f"the program came with the faces: {asked}"
             kept = js("const now = [...document.querySelectorAll('#Form1, #Form1 *')]; return [now.length === served.length &&"
                       "now.every((e, i) => e === served[i]), document.activeElement.parentNode.id]")
             assert kept == [True, "Form1-Check8"], f"page 1 as served was not kept: {kept}"
